@@ -1,0 +1,46 @@
+#pragma once
+// The Ormsby band-pass (or low-pass) filter of the stored waveform, integration and clipping.
+// They change the 16-bit samples themselves and adjust the channel's ScaleFactor.
+
+#include <cstdint>
+#include <vector>
+
+#include "record/progress.h"
+#include "record/wave_record.h"
+
+namespace wavora {
+
+enum class FilterMode { Unfiltered, Default, Arbitrary };
+
+struct FilterState {
+    FilterMode Mode = FilterMode::Unfiltered;
+    bool Active = false;  // mirrors the "Filter" check box; integration forces it on
+    float ArbitraryLower = 1.0f;
+    float ArbitraryUpper = 0.0f;
+    // Recomputed at every processing, also when nothing is filtered.
+    float DefaultUpper = 0.0f;
+    float EffectiveLower = 1.0f;
+    float EffectiveUpper = 0.0f;
+};
+
+inline constexpr int kFilterCoefficients = 500;
+
+// Corners for a pass: DefaultUpper = rate × 0.75 / (2 × step); effective corners by mode.
+void UpdateCorners(FilterState& state, int32_t samplingRate, int step);
+
+void DesignLowPass(int n, float* h, float f3, float f4, float dt);
+void DesignBandPass(int n, float* h, float f1, float f2, float f3, float f4, float dt);
+// Filters one channel in place with the symmetric 2n−1 tap filter h; returns the factor k (≥ 1)
+// by which the channel's ScaleFactor must be multiplied.
+int FilterChannel(int n, const float* h, int16_t* samples, int64_t count);
+
+// Integration of one channel (mean-free running sum × interval × 1000, rescaled to ±16384).
+void IntegrateChannel(WaveRecord& record, int channel);
+// Clipping of one channel at ratio × PeakValue; PeakValue must be current.
+void ClipChannel(WaveRecord& record, int channel, float ratio);
+// PeakValue of every used channel from its current samples.
+void UpdatePeakValues(WaveRecord& record);
+// "DC Cut": removes the whole-record mean of every channel (sum in a 32-bit float).
+void RemoveRecordMean(WaveRecord& record);
+
+}  // namespace wavora

@@ -1,0 +1,43 @@
+#pragma once
+// The file-open processing without the window: read the file with the reader of its format, then
+// the fixed chain (sampling interval, comment, display divisor, DC Cut, integration, base scale,
+// filter, peak values, clipping, peak values). Every pass starts again from the file.
+
+#include <string>
+
+#include "analysis/filter.h"
+#include "record/failure.h"
+#include "record/progress.h"
+#include "record/wave_record.h"
+
+namespace wavora {
+
+struct LoadOptions {
+    FormatType Format = FormatType::CsvDefault;  // CsvDefault, CsvGpl, Spc51 or Spc35
+    bool DcCut = false;
+    bool IntegrationOn = false;
+    bool ClipOn = false;
+    float ClipFraction = 1.0f;
+    int Step = 1;  // the decimation step selected when the pass runs (1, 2, 5, 10)
+};
+
+struct LoadResult {
+    Outcome Result;           // the reader's failure, or success with warnings
+    bool Filtered = false;    // the filter ran in this pass
+    bool Cancelled = false;   // the progress callback asked to stop
+};
+
+// Reads `path` into `record` and processes it. On failure `record` holds what the reader left
+// (the caller decides whether to keep it). `filter` carries the mode and arbitrary corners in and
+// the effective corners of this pass out; integration forces filter.Active on.
+LoadResult LoadRecord(const std::string& path, const LoadOptions& options, FilterState& filter, WaveRecord& record,
+                      const Progress& progress = {});
+
+// The chain after a successful read, on its own (steps 6, 9 to 16 of the pass).
+void ProcessRecord(WaveRecord& record, const LoadOptions& options, FilterState& filter, bool& filtered,
+                   const Progress& progress = {});
+
+// A copy of the record's header state without any samples: the scratch record a load reads into.
+WaveRecord HeaderCopy(const WaveRecord& record);
+
+}  // namespace wavora

@@ -1,0 +1,3 @@
+#include "batch/batch_app.h"
+
+int main(int argc, char** argv) { return wavora::batch::Run(argc, argv); }

@@ -1,0 +1,1 @@
+#include "graph/scale_labels.h"

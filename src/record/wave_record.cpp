@@ -1,0 +1,55 @@
+#include "record/wave_record.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <new>
+
+namespace wavora {
+
+namespace {
+
+// Zero-filling an array touches every page, so a request beyond the machine's memory would not
+// fail cleanly; it is refused up front instead.
+bool WithinMemory(int64_t bytes) {
+    long pages = sysconf(_SC_PHYS_PAGES);
+    long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0) return true;
+    return bytes <= static_cast<int64_t>(pages) * pageSize / 2;
+}
+
+}  // namespace
+
+bool AllocateSamples(WaveRecord& record, int channels, int64_t samples) {
+    for (int k = 0; k < channels && k < kMaxChannels; ++k) std::vector<int16_t>().swap(record.Channels[k].Samples);
+    if (samples < 0 || !WithinMemory(samples * channels * int64_t(sizeof(int16_t)))) return false;
+    try {
+        for (int k = 0; k < channels && k < kMaxChannels; ++k)
+            record.Channels[k].Samples.assign(static_cast<size_t>(samples), 0);
+    } catch (const std::bad_alloc&) {
+        for (int k = 0; k < channels && k < kMaxChannels; ++k)
+            std::vector<int16_t>().swap(record.Channels[k].Samples);
+        return false;
+    }
+    return true;
+}
+
+std::string FileNameOf(const std::string& path) {
+    auto slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+std::string ExtensionOf(const std::string& path) {
+    std::string name = FileNameOf(path);
+    auto dot = name.rfind('.');
+    return dot == std::string::npos ? std::string() : name.substr(dot + 1);
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+}  // namespace wavora
