@@ -1,0 +1,1 @@
+#include "graph/axis_rules.h"
