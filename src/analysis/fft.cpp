@@ -16,8 +16,9 @@ namespace wavora {
 
 namespace {
 
-// Four floats handled as one; the element-wise operations round exactly as the scalar ones.
+// Four or eight floats handled as one; the element-wise operations round exactly as the scalar ones.
 typedef float Float4 __attribute__((vector_size(16)));
+typedef float Float8 __attribute__((vector_size(32)));
 
 inline Float4 Load4(const float* p) {
     Float4 v;
@@ -26,6 +27,15 @@ inline Float4 Load4(const float* p) {
 }
 
 inline void Store4(float* p, Float4 v) {
+    std::memcpy(p, &v, sizeof v);
+}
+
+// Eight-float values are passed by reference: returning them by value would tie the calling
+// convention to AVX.
+inline void Load8(Float8& v, const float* p) {
+    std::memcpy(&v, p, sizeof v);
+}
+inline void Store8(float* p, const Float8& v) {
     std::memcpy(p, &v, sizeof v);
 }
 
@@ -84,25 +94,116 @@ inline void SmallStage(float* re, float* im, int n, int k, const float* cosines,
     }
 }
 
-// A stage of span k ≥ 4: the butterflies of each group run over contiguous j, four at a time.
+// A stage of span k ≥ 8: the butterflies of each group run over contiguous j, eight at a time.
 inline void WideStage(float* re, float* im, int n, int k, const float* cosines, const float* sines) {
     for (int base = 0; base < n; base += 2 * k) {
         float* r0 = re + base;
         float* i0 = im + base;
         float* r1 = r0 + k;
         float* i1 = i0 + k;
-        for (int j = 0; j < k; j += 4) {
-            const Float4 co = Load4(cosines + j), si = Load4(sines + j);
-            const Float4 xr = Load4(r1 + j), xi = Load4(i1 + j);
-            const Float4 ar = Load4(r0 + j), ai = Load4(i0 + j);
-            const Float4 dx = si * xi + co * xr;
-            const Float4 dy = co * xi - si * xr;
-            Store4(r1 + j, ar - dx);
-            Store4(r0 + j, ar + dx);
-            Store4(i1 + j, ai - dy);
-            Store4(i0 + j, ai + dy);
+        for (int j = 0; j < k; j += 8) {
+            Float8 co, si;
+            Load8(co, cosines + j);
+            Load8(si, sines + j);
+            Float8 xr, xi;
+            Load8(xr, r1 + j);
+            Load8(xi, i1 + j);
+            Float8 ar, ai;
+            Load8(ar, r0 + j);
+            Load8(ai, i0 + j);
+            const Float8 dx = si * xi + co * xr;
+            const Float8 dy = co * xi - si * xr;
+            Store8(r1 + j, ar - dx);
+            Store8(r0 + j, ar + dx);
+            Store8(i1 + j, ai - dy);
+            Store8(i0 + j, ai + dy);
         }
     }
+}
+
+// The stage of span 4, four butterflies at a time.
+inline void Span4Stage(float* re, float* im, int n, const float* cosines, const float* sines) {
+    const Float4 co = Load4(cosines), si = Load4(sines);
+    for (int base = 0; base < n; base += 8) {
+        const Float4 xr = Load4(re + base + 4), xi = Load4(im + base + 4);
+        const Float4 ar = Load4(re + base), ai = Load4(im + base);
+        const Float4 dx = si * xi + co * xr;
+        const Float4 dy = co * xi - si * xr;
+        Store4(re + base + 4, ar - dx);
+        Store4(re + base, ar + dx);
+        Store4(im + base + 4, ai - dy);
+        Store4(im + base, ai + dy);
+    }
+}
+
+// The bit-reversal permutation and the stages of span 1 and 2, eight elements at a time, from
+// (re, im) into the work arrays. Lanes hold elements 0 2 4 6 and 1 3 5 7 of each group of eight.
+inline void PermuteAndFirstStages(const float* re, const float* im, float* outRe, float* outIm,
+                                  const int32_t* reverse, int n, const float* cosines, const float* sines) {
+    const float c1 = cosines[1], s1 = sines[1];
+    const Float4 co1 = {c1, c1, c1, c1}, si1 = {s1, s1, s1, s1};
+    const Float4 co2 = {cosines[2], cosines[3], cosines[2], cosines[3]};
+    const Float4 si2 = {sines[2], sines[3], sines[2], sines[3]};
+    for (int i = 0; i < n; i += 8) {
+        const int32_t* r = reverse + i;
+        const Float4 er = {re[r[0]], re[r[2]], re[r[4]], re[r[6]]},
+                     orr = {re[r[1]], re[r[3]], re[r[5]], re[r[7]]};
+        const Float4 ei = {im[r[0]], im[r[2]], im[r[4]], im[r[6]]},
+                     oi = {im[r[1]], im[r[3]], im[r[5]], im[r[7]]};
+        // Span 1: (0,1), (2,3), (4,5), (6,7).
+        Float4 dx = si1 * oi + co1 * orr;
+        Float4 dy = co1 * oi - si1 * orr;
+        const Float4 ar = er + dx, br = er - dx, ai = ei + dy, bi = ei - dy;
+        // Span 2: (0,2), (1,3), (4,6), (5,7).
+        const Float4 ur = __builtin_shufflevector(ar, br, 0, 4, 2, 6),
+                     vr = __builtin_shufflevector(ar, br, 1, 5, 3, 7);
+        const Float4 ui = __builtin_shufflevector(ai, bi, 0, 4, 2, 6),
+                     vi = __builtin_shufflevector(ai, bi, 1, 5, 3, 7);
+        dx = si2 * vi + co2 * vr;
+        dy = co2 * vi - si2 * vr;
+        const Float4 ur2 = ur + dx, vr2 = ur - dx, ui2 = ui + dy, vi2 = ui - dy;
+        Store4(outRe + i, __builtin_shufflevector(ur2, vr2, 0, 1, 4, 5));
+        Store4(outRe + i + 4, __builtin_shufflevector(ur2, vr2, 2, 3, 6, 7));
+        Store4(outIm + i, __builtin_shufflevector(ui2, vi2, 0, 1, 4, 5));
+        Store4(outIm + i + 4, __builtin_shufflevector(ui2, vi2, 2, 3, 6, 7));
+    }
+}
+
+// The stage of span n/2 (n ≥ 16) from the work arrays back into (re, im), with the division by n
+// (a power of two: multiplying by 1/n rounds exactly as dividing by n).
+inline void LastStage(const float* wr, const float* wi, float* re, float* im, int n, const float* cosines,
+                      const float* sines) {
+    const int k = n / 2;
+    const float s = 1.0f / static_cast<float>(n);
+    const Float8 scale = {s, s, s, s, s, s, s, s};
+    for (int j = 0; j < k; j += 8) {
+        Float8 co, si;
+        Load8(co, cosines + j);
+        Load8(si, sines + j);
+        Float8 xr, xi;
+        Load8(xr, wr + k + j);
+        Load8(xi, wi + k + j);
+        Float8 ar, ai;
+        Load8(ar, wr + j);
+        Load8(ai, wi + j);
+        const Float8 dx = si * xi + co * xr;
+        const Float8 dy = co * xi - si * xr;
+        Store8(re + k + j, (ar - dx) * scale);
+        Store8(re + j, (ar + dx) * scale);
+        Store8(im + k + j, (ai - dy) * scale);
+        Store8(im + j, (ai + dy) * scale);
+    }
+}
+
+// Every stage for n ≥ 16; built for AVX2 too where the processor has it (no fused multiply-add,
+// so the rounding is the same).
+__attribute__((target_clones("avx2", "default"))) void AllStages(float* re, float* im, float* wr, float* wi,
+                                                                 const int32_t* reverse, int n,
+                                                                 const float* cosines, const float* sines) {
+    PermuteAndFirstStages(re, im, wr, wi, reverse, n, cosines, sines);
+    Span4Stage(wr, wi, n, cosines + 4, sines + 4);
+    for (int k = 8; k < n / 2; k *= 2) WideStage(wr, wi, n, k, cosines + k, sines + k);
+    LastStage(wr, wi, re, im, n, cosines + n / 2, sines + n / 2);
 }
 
 }  // namespace
@@ -122,6 +223,8 @@ void FftTables::Release() {
     std::vector<int32_t>().swap(bitReverse_);
     std::vector<float>().swap(stageCos_);
     std::vector<float>().swap(stageSin_);
+    std::vector<float>().swap(workRe_);
+    std::vector<float>().swap(workIm_);
 }
 
 bool FftTables::Allocate(int n) {
@@ -134,6 +237,8 @@ bool FftTables::Allocate(int n) {
         bitReverse_.assign(static_cast<size_t>(n), 0);
         stageCos_.assign(static_cast<size_t>(n), 0.0f);
         stageSin_.assign(static_cast<size_t>(n), 0.0f);
+        workRe_.assign(static_cast<size_t>(n), 0.0f);
+        workIm_.assign(static_cast<size_t>(n), 0.0f);
     } catch (const std::bad_alloc&) {
         return false;
     }
@@ -166,31 +271,30 @@ int FftTables::Prepare(int n) {
 int FftTransform(float* re, float* im, int n) {
     FftTables& tables = FftTables::Instance();
     if (tables.Prepare(n) != 0) return 1;
-
-    const int32_t* reverse = tables.BitReverse();
-    for (int i = 0; i < n; ++i) {
-        const int j = reverse[i];
-        if (i < j) {
-            std::swap(re[i], re[j]);
-            std::swap(im[i], im[j]);
-        }
-    }
-
     const float* cosines = tables.StageCos();
     const float* sines = tables.StageSin();
-    for (int k = 1; k < n; k *= 2) {
-        if (k < 4)
-            SmallStage(re, im, n, k, cosines + k, sines + k);
-        else
-            WideStage(re, im, n, k, cosines + k, sines + k);
+
+    if (n < 16) {
+        const int32_t* reverse = tables.BitReverse();
+        for (int i = 0; i < n; ++i) {
+            const int j = reverse[i];
+            if (i < j) {
+                std::swap(re[i], re[j]);
+                std::swap(im[i], im[j]);
+            }
+        }
+        for (int k = 1; k < n; k *= 2) SmallStage(re, im, n, k, cosines + k, sines + k);
+        for (int i = 0; i < n; ++i) {
+            re[i] /= static_cast<float>(n);
+            im[i] /= static_cast<float>(n);
+        }
+        return 0;
     }
 
-    // n is a power of two, so multiplying by 1/n rounds exactly as dividing by n.
-    const float scale = 1.0f / static_cast<float>(n);
-    for (int i = 0; i < n; ++i) {
-        re[i] *= scale;
-        im[i] *= scale;
-    }
+    // The butterflies are those of the in-place transform, each rounded as written; only the
+    // order in which independent butterflies run differs, and the stages in between work on the
+    // tables' work arrays.
+    AllStages(re, im, tables.WorkRe(), tables.WorkIm(), tables.BitReverse(), n, cosines, sines);
     return 0;
 }
 

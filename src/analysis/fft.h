@@ -3,6 +3,7 @@
 // coefficients into the displayed spectrum, the 1:2:1 smoothing, the spectral ratio and the
 // segment mean removal. Every array is 32-bit floats.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -33,6 +34,9 @@ class FftTables {
     // uses entries k .. 2k−1, copied from the sine table.
     const float* StageCos() const { return stageCos_.data(); }
     const float* StageSin() const { return stageSin_.data(); }
+    // Two arrays of N floats the transform works in between its first and last stage.
+    float* WorkRe() { return workRe_.data(); }
+    float* WorkIm() { return workIm_.data(); }
 
     // Makes the next `count` allocations fail, so the tests can see how a failure leaves the cache.
     void FailNextAllocationsForTesting(int count) { failAllocations_ = count; }
@@ -45,6 +49,7 @@ class FftTables {
     std::vector<float> sine_;
     std::vector<int32_t> bitReverse_;
     std::vector<float> stageCos_, stageSin_;
+    std::vector<float> workRe_, workIm_;
     int64_t buildCount_ = 0;
     int failAllocations_ = 0;
 };
