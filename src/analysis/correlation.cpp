@@ -13,10 +13,14 @@ namespace {
 
 template <typename... Args>
 std::string Print(const char* format, Args... args) {
-    char text[128];
-    int n = std::snprintf(text, sizeof text, format, args...);
+    char small[128];
+    int n = std::snprintf(small, sizeof small, format, args...);
     if (n < 0) return {};
-    return std::string(text, static_cast<size_t>(std::min<int>(n, sizeof text - 1)));
+    if (static_cast<size_t>(n) < sizeof small) return std::string(small, static_cast<size_t>(n));
+    std::string text(static_cast<size_t>(n) + 1, '\0');
+    std::snprintf(text.data(), text.size(), format, args...);
+    text.resize(static_cast<size_t>(n));
+    return text;
 }
 
 // Σ a[m]·b[m] for m < n. The products of two floats are exact in double; four sums side by side

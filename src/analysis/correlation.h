@@ -41,7 +41,7 @@ struct CorrelationSettings {
 
 enum class CorrelationStatus {
     Computed,     // values, curve and texts are filled
-    EndOfData,    // Position + Points + 350 reaches the end: only the frame is drawn, the timer stops
+    EndOfData,    // Position + Points + 350 reaches the end, or no Points: only the frame is drawn
     ChannelError  // a channel of the settings is not in the record
 };
 

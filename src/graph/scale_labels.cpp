@@ -141,6 +141,7 @@ bool ZeroString(std::string_view text) {
 std::string SignificantText(int digits, float value) {
     if (!std::isfinite(value)) return NonFiniteText(value);
     if (value == 0.0f) return "0";  // also for -0, which "%.0f" would write as "-0"
+    digits = std::max(digits, 0);
     const float a = std::fabs(value);
 
     // i: the digits of the whole part beyond the first (0 up to 10, 1 up to 100, ...).

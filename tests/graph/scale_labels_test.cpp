@@ -162,6 +162,7 @@ TEST(SignificantText, ZeroAndNonFinite) {
     EXPECT_EQ(SignificantText(5, -kInf), "-inf");
     EXPECT_EQ(SignificantText(5, 3e38f).substr(0, 3), "300");  // whole number, no loop
     EXPECT_FALSE(SignificantText(5, 1e-40f).empty());          // a denormal still ends
+    EXPECT_EQ(SignificantText(-3, 0.25f), "0");                // no negative precision
 }
 
 TEST(FormatNumber, AcceptsOneFloatingConversionOnly) {
