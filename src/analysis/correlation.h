@@ -36,7 +36,7 @@ struct CorrelationSettings {
     int Points = 1024;       // N, the products summed per lag
     int Position = 0;        // DisplayPosition: the first sample of the segment
     int Step = 1;            // the position advances by 10 × Step per step
-    int TimeScale = 1;       // pixels per lag: TimeScale lags 350 / TimeScale are computed
+    int TimeScale = 1;       // pixels per lag; 350 / TimeScale lags are computed
 };
 
 enum class CorrelationStatus {
