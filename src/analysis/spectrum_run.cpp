@@ -52,28 +52,6 @@ float AxisFieldValue(const std::string& text) {
     return static_cast<float>(value);
 }
 
-SegmentStatistics ComputeSegmentStatistics(const float* values, int points) {
-    SegmentStatistics s;
-    if (points <= 0) return s;
-    double sum = 0.0, squares = 0.0;
-    for (int i = 0; i < points; ++i) {
-        const float v = values[i];
-        sum += v;
-        squares += static_cast<double>(v) * v;
-        if (v > s.Max) {
-            s.Max = v;
-            s.MaxIndex = i;
-        }
-        if (v < s.Min) {
-            s.Min = v;
-            s.MinIndex = i;
-        }
-    }
-    s.Mean = static_cast<float>(sum / points);
-    s.MeanSquare = static_cast<float>(squares / points);
-    return s;
-}
-
 // ---------------------------------------------------------------------------------------------
 // GridListing
 
@@ -236,7 +214,8 @@ ChannelOutcome SpectrumRun::AnalyseChannel(int k) {
     for (int i = 0; i < half; ++i) frequencies[i] = static_cast<float>(i) / result_.Duration;
     grid.SetNumberColumn(1, "%9.2f", std::move(frequencies));
 
-    out.Statistics = ComputeSegmentStatistics(re, points);
+    out.Statistics =
+        ComputeSegmentStatistics(std::span<const float>(re, static_cast<size_t>(points)), points);
 
     const int ordinal = result_.StoredChannelCount;
     const std::string number = std::to_string(k + 1);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "analysis/fft.h"
+#include "analysis/statistics.h"
 #include "record/failure.h"
 #include "record/wave_record.h"
 
@@ -57,19 +58,6 @@ int PointsForItem(int item, bool memMin);
 
 // The number that a frequency-axis field holds, or not a number when it holds none.
 float AxisFieldValue(const std::string& text);
-
-// Mean, extremes and mean square of the Points values of the analysis array (zeros of a short
-// segment included). Indices are positions in the array.
-struct SegmentStatistics {
-    float Mean = 0.0f;
-    float Max = -1e10f;
-    int MaxIndex = 0;
-    float Min = 1e10f;
-    int MinIndex = 0;
-    float MeanSquare = 0.0f;
-};
-
-SegmentStatistics ComputeSegmentStatistics(const float* values, int points);
 
 // What one run leaves behind for the displays, the running analyses, the writers and the next
 // run. Every array is allocated again, zero-filled, by each run.
@@ -156,7 +144,8 @@ struct ChannelOutcome {
     ChannelStatus Status = ChannelStatus::Shown;
     std::optional<Failure> Error;
     GridListing Listing;
-    SegmentStatistics Statistics;  // of the segment as analysed (after "Zero Average")
+    SegmentStatistics
+        Statistics;  // of the Points values analysed (after "Zero Average", zeros of the fill included)
 };
 
 class SpectrumRun {

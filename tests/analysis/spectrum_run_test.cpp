@@ -160,9 +160,9 @@ TEST(SpectrumRunSegment, LastSampleAloneIsPaddedWithZeros) {
     ASSERT_EQ(r.Outcomes.size(), 1u);
     // An impulse of 64 at index 0: every coefficient is 64/512, twice that as Abs F Coeff.
     for (int i = 0; i < 256; ++i) ASSERT_FLOAT_EQ(result.RealPart[i], 0.25f) << i;
-    EXPECT_EQ(r.Outcomes[0].Statistics.Max, 64.0f);
-    EXPECT_EQ(r.Outcomes[0].Statistics.MaxIndex, 0);
-    EXPECT_FLOAT_EQ(r.Outcomes[0].Statistics.Mean, 64.0f / 512);
+    EXPECT_EQ(r.Outcomes[0].Statistics.Largest, 64.0f);
+    EXPECT_EQ(r.Outcomes[0].Statistics.LargestIndex, 0);
+    EXPECT_DOUBLE_EQ(r.Outcomes[0].Statistics.Mean, 64.0 / 512);
 }
 
 TEST(SpectrumRunSegment, StepTakesEveryStepthSampleAndStatisticsIncludeTheFill) {
@@ -175,11 +175,11 @@ TEST(SpectrumRunSegment, StepTakesEveryStepthSampleAndStatisticsIncludeTheFill) 
     RunAll r = RunChannels(record, s, result, 10);
     ASSERT_EQ(r.Outcomes.size(), 1u);
     const SegmentStatistics& st = r.Outcomes[0].Statistics;
-    EXPECT_FLOAT_EQ(st.Mean, 25.0f);  // 10, 12, …, 40
-    EXPECT_EQ(st.Max, 40.0f);
-    EXPECT_EQ(st.MaxIndex, 15);
-    EXPECT_EQ(st.Min, 10.0f);
-    EXPECT_EQ(st.MinIndex, 0);
+    EXPECT_DOUBLE_EQ(st.Mean, 25.0);  // 10, 12, …, 40
+    EXPECT_EQ(st.Largest, 40.0f);
+    EXPECT_EQ(st.LargestIndex, 15);
+    EXPECT_EQ(st.Smallest, 10.0f);
+    EXPECT_EQ(st.SmallestIndex, 0);
     EXPECT_FLOAT_EQ(result.AnalysisInterval, 0.02f);
     EXPECT_FLOAT_EQ(result.Duration, 0.32f);
     EXPECT_FLOAT_EQ(result.FrequencyStep, 1.0f / 0.32f);
@@ -191,11 +191,11 @@ TEST(SpectrumRunSegment, StepTakesEveryStepthSampleAndStatisticsIncludeTheFill) 
     r = RunChannels(record, s, result, 2990);
     ASSERT_EQ(r.Outcomes.size(), 1u);
     const SegmentStatistics& short_ = r.Outcomes[0].Statistics;
-    EXPECT_FLOAT_EQ(short_.Mean, 0.0f);  // −4, −2, 0, 2, 4 and zeros
-    EXPECT_EQ(short_.Max, 4.0f);
-    EXPECT_EQ(short_.MaxIndex, 4);
-    EXPECT_EQ(short_.Min, -4.0f);
-    EXPECT_FLOAT_EQ(short_.MeanSquare, 40.0f / 16);
+    EXPECT_DOUBLE_EQ(short_.Mean, 0.0);  // −4, −2, 0, 2, 4 and zeros
+    EXPECT_EQ(short_.Largest, 4.0f);
+    EXPECT_EQ(short_.LargestIndex, 4);
+    EXPECT_EQ(short_.Smallest, -4.0f);
+    EXPECT_DOUBLE_EQ(short_.MeanSquare, 40.0 / 16);
 }
 
 TEST(SpectrumRunSegment, SineWithStepTwoLandsOnTheBinOfItsFrequency) {
@@ -224,7 +224,7 @@ TEST(SpectrumRunSegment, ZeroAverageOnAndOffOnAConstantChannel) {
     r = RunChannels(record, s, result, 0);
     EXPECT_FLOAT_EQ(result.RealPart[0], 8.0f * 0.5f * 5.12f);
     for (int i = 1; i < 256; ++i) ASSERT_EQ(result.RealPart[i], 0.0f) << i;
-    EXPECT_FLOAT_EQ(r.Outcomes[0].Statistics.Mean, -8.0f);
+    EXPECT_DOUBLE_EQ(r.Outcomes[0].Statistics.Mean, -8.0);
 }
 
 std::string Fmt(const char* format, float value) {
