@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "analysis/fft.h"
+#include "analysis/spectrum_run.h"
 
 #ifdef WAVORA_HAVE_FFTW
 #include <fftw3.h>
@@ -61,6 +62,37 @@ void BM_Fftw(benchmark::State& state) {
 }
 BENCHMARK(BM_Fftw)->Arg(1024)->Arg(8192);
 #endif
+
+// A whole run as the window makes it: eight channels of 8192 points, Fourier spectrum with one
+// smoothing pass, File Save on (so the coefficients are stored too).
+void BM_SpectrumRun8Channels(benchmark::State& state) {
+    const int points = 8192;
+    wavora::WaveRecord record;
+    record.ChannelCount = 8;
+    record.SampleCount = points;
+    record.SamplingRate = 100;
+    record.SamplingInterval = 0.01f;
+    for (int c = 0; c < 8; ++c) {
+        const std::vector<float> noise = Noise(points, 10 + c);
+        wavora::ChannelInfo& channel = record.Channels[c];
+        channel.ScaleFactor = 0.001f;
+        channel.Samples.resize(points);
+        for (int i = 0; i < points; ++i) channel.Samples[i] = static_cast<int16_t>(noise[i] * 30000.0f);
+    }
+    wavora::AnalysisSettings settings;
+    settings.ChannelFlags.fill(true);
+    settings.PointsChoice = points;
+    settings.SmoothPasses = 1;
+    settings.FileSave = true;
+    wavora::SpectrumResult result;
+    for (auto _ : state) {
+        wavora::SpectrumRun run(record, settings, result);
+        run.Begin(0);
+        for (int k : run.Channels()) benchmark::DoNotOptimize(run.AnalyseChannel(k).Status);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_SpectrumRun8Channels)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -4,6 +4,8 @@
 #include <benchmark/benchmark.h>
 
 #include <cmath>
+#include <cstdio>
+#include <string>
 #include <cstring>
 #include <vector>
 
@@ -38,6 +40,32 @@ void BM_MemSpectrum(benchmark::State& state) {
 }
 BENCHMARK(BM_MemSpectrum)->Arg(8192)->Unit(benchmark::kMillisecond);
 
+// --dump=FILE writes the input (n + 1 floats), the spectrum and the frequencies (n floats each) of
+// one MEM evaluation at 8192 points as raw little-endian floats, for compare_spectral.py.
+bool Dump(const std::string& path) {
+    const int n = 8192;
+    std::vector<float> x = BenchSegment(n), freq(static_cast<size_t>(n));
+    const std::vector<float> input = x;
+    wavora::MemSpectrum(x.data(), freq.data(), kDt, n, kFmax);
+    FILE* file = std::fopen(path.c_str(), "wb");
+    if (!file) return false;
+    bool ok = std::fwrite(input.data(), sizeof(float), input.size(), file) == input.size();
+    ok = ok && std::fwrite(x.data(), sizeof(float), static_cast<size_t>(n), file) == static_cast<size_t>(n);
+    ok =
+        ok && std::fwrite(freq.data(), sizeof(float), static_cast<size_t>(n), file) == static_cast<size_t>(n);
+    return std::fclose(file) == 0 && ok;
+}
+
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (arg.rfind("--dump=", 0) == 0) return Dump(arg.substr(7)) ? 0 : 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
