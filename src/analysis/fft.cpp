@@ -12,6 +12,13 @@
 #pragma GCC optimize("fp-contract=off")
 #endif
 
+// On x86 the heavy loops are also built for AVX2 and chosen at run time; elsewhere they are built once.
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+#define WAVORA_AVX2_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define WAVORA_AVX2_CLONES
+#endif
+
 namespace wavora {
 
 namespace {
@@ -197,9 +204,8 @@ inline void LastStage(const float* wr, const float* wi, float* re, float* im, in
 
 // Every stage for n ≥ 16; built for AVX2 too where the processor has it (no fused multiply-add,
 // so the rounding is the same).
-__attribute__((target_clones("avx2", "default"))) void AllStages(float* re, float* im, float* wr, float* wi,
-                                                                 const int32_t* reverse, int n,
-                                                                 const float* cosines, const float* sines) {
+WAVORA_AVX2_CLONES void AllStages(float* re, float* im, float* wr, float* wi, const int32_t* reverse, int n,
+                                  const float* cosines, const float* sines) {
     PermuteAndFirstStages(re, im, wr, wi, reverse, n, cosines, sines);
     Span4Stage(wr, wi, n, cosines + 4, sines + 4);
     for (int k = 8; k < n / 2; k *= 2) WideStage(wr, wi, n, k, cosines + k, sines + k);

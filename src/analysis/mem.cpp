@@ -12,6 +12,13 @@
 #pragma GCC optimize("fp-contract=off")
 #endif
 
+// On x86 the heavy loops are also built for AVX2 and chosen at run time; elsewhere they are built once.
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+#define WAVORA_AVX2_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define WAVORA_AVX2_CLONES
+#endif
+
 namespace wavora {
 
 namespace {
@@ -31,8 +38,7 @@ inline void Store2(double* p, Double2 v) {
 }
 
 // Σ f[i]·b[i] and Σ (f[i]² + b[i]²) over i < count, in several partial sums.
-__attribute__((target_clones("avx2", "default"))) void BurgSums(const double* f, const double* b, int count,
-                                                                double& num, double& den) {
+WAVORA_AVX2_CLONES void BurgSums(const double* f, const double* b, int count, double& num, double& den) {
     Double2 n0 = {0, 0}, n1 = {0, 0}, d0 = {0, 0}, d1 = {0, 0};
     int i = 0;
     for (; i + 4 <= count; i += 4) {
@@ -54,7 +60,7 @@ __attribute__((target_clones("avx2", "default"))) void BurgSums(const double* f,
 
 // f[i] += a·b[i]; b[i] = b[i+1] + a·f[i+1] for i < count, both from the values before this step
 // (in increasing i, f[i+1] and b[i+1] are still the old ones when b[i] is formed).
-__attribute__((target_clones("avx2", "default"))) void BurgUpdate(double* f, double* b, int count, double a) {
+WAVORA_AVX2_CLONES void BurgUpdate(double* f, double* b, int count, double a) {
     const Double2 av = {a, a};
     int i = 0;
     for (; i + 2 <= count; i += 2) {
@@ -71,10 +77,8 @@ __attribute__((target_clones("avx2", "default"))) void BurgUpdate(double* f, dou
 }
 
 // |1 + Σ a[k]·z^k|² for z = cos w + i·sin w, by Horner's rule on four frequencies at once.
-__attribute__((target_clones("avx2", "default"))) void EvaluateDenominators(const double* a, int m,
-                                                                            const double* cosW,
-                                                                            const double* sinW, double* out,
-                                                                            int count) {
+WAVORA_AVX2_CLONES void EvaluateDenominators(const double* a, int m, const double* cosW, const double* sinW,
+                                             double* out, int count) {
     int r = 0;
     for (; r + 8 <= count; r += 8) {
         Double4 c0, s0, c1, s1;
