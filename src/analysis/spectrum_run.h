@@ -141,7 +141,7 @@ struct RunStart {
 
 enum class ChannelStatus {
     Shown,      // list Listing, draw RealPart, gather peaks
-    RatioHeld,  // the first channel of a ratio: kept for the second, not drawn
+    RatioHeld,  // the first channel of a ratio: kept for the second; not drawn, no statistics or peaks
     Failed,     // show Error; the whole run stops here
 };
 
