@@ -61,11 +61,11 @@ class ImageCanvas : public Canvas {
     // A new size: what fits is kept, the rest is white.
     void Resize(int width, int height);
 
-    Color PenColor() const { return penColor_; }
-    int PenWidth() const { return penWidth_; }
-    PenStyle Style() const { return penStyle_; }
+    Color CurrentPenColor() const override { return penColor_; }
+    int CurrentPenWidth() const override { return penWidth_; }
+    PenStyle CurrentPenStyle() const override { return penStyle_; }
+    Color CurrentBrushColor() const override { return brushColor_; }
     bool XorMode() const { return xor_; }
-    Color BrushColor() const { return brushColor_; }
     CanvasPoint PenPosition() const { return pen_; }
 
   private:
