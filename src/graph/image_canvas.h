@@ -86,7 +86,7 @@ class ImageCanvas : public Canvas {
     int penWidth_ = 1;
     PenStyle penStyle_ = PenStyle::Solid;
     bool xor_ = false, textTransparent_ = false;
-    std::string fontName_ = "ＭＳ Ｐゴシック";
+    std::string fontName_ = "ＭＳゴシック";
     int fontSize_ = 9;
     QFont font_;
     bool fontReady_ = false;
