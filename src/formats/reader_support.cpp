@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 #include <ctime>
 
@@ -10,8 +11,8 @@
 
 namespace wavora {
 
-LineReader::LineReader(std::FILE* file, size_t blockSize)
-    : file_(file), buffer_(blockSize + kPadding), capacity_(blockSize) {}
+LineReader::LineReader(std::FILE* file, int64_t limit, size_t blockSize)
+    : file_(file), buffer_(blockSize + kPadding), capacity_(blockSize), left_(limit) {}
 
 bool LineReader::Fill() {
     if (eof_ || error_) return false;
@@ -26,7 +27,10 @@ bool LineReader::Fill() {
         capacity_ *= 2;
         buffer_.resize(capacity_ + kPadding);
     }
-    size_t got = std::fread(buffer_.data() + end_, 1, capacity_ - end_, file_);
+    size_t want = capacity_ - end_;
+    if (left_ >= 0) want = static_cast<size_t>(std::min<int64_t>(left_, static_cast<int64_t>(want)));
+    size_t got = want ? std::fread(buffer_.data() + end_, 1, want, file_) : 0;
+    if (left_ >= 0) left_ -= static_cast<int64_t>(got);
     if (got == 0) {
         if (std::ferror(file_)) error_ = true;
         eof_ = true;

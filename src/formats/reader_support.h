@@ -31,7 +31,8 @@ class LineReader {
   public:
     static constexpr size_t kPadding = 64;
 
-    explicit LineReader(std::FILE* file, size_t blockSize = size_t(1) << 22);
+    // Reads from the file's current position, at most `limit` bytes (all that is left when negative).
+    explicit LineReader(std::FILE* file, int64_t limit = -1, size_t blockSize = size_t(1) << 22);
 
     // The next line; false at the end of the file (a last line without a line feed still counts).
     bool Next(std::string_view& line);
@@ -47,6 +48,7 @@ class LineReader {
     size_t capacity_;
     size_t begin_ = 0, end_ = 0;
     int64_t consumed_ = 0;
+    int64_t left_;  // bytes the reader may still read, negative for no limit
     bool eof_ = false, error_ = false;
 };
 

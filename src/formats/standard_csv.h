@@ -4,7 +4,12 @@
 // this header holds the row parsing it uses, for the tests and for other text readers.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
+
+#include "record/failure.h"
+#include "record/progress.h"
+#include "record/wave_record.h"
 
 namespace wavora {
 
@@ -19,6 +24,13 @@ float ParseFieldValue(std::string_view field);
 // beyond `channels` are ignored. The character at `end` must be the row's line end ('\n' or '\r'),
 // as LineReader leaves it: it ends the last number without a bounds check.
 void ParseCsvRow(const char* begin, const char* end, int channels, float* values);
+
+// A large file is read in up to four segments side by side (rows and maxima add up exactly as in
+// one sequential pass); a segment holds at least this many bytes.
+inline constexpr int64_t kMinSegmentBytes = int64_t(8) << 20;
+// ReadStandardCsv with another segment size, for the tests.
+Outcome ReadStandardCsvInSegments(const std::string& path, WaveRecord& record, const Progress& progress,
+                                  int64_t minSegmentBytes);
 
 // Sample of a value in a column whose largest magnitude is `maximum`: value × 32000 / maximum,
 // truncated toward zero. A column of zeros (maximum 0) gives 0.

@@ -309,6 +309,44 @@ TEST(StandardCsv, CancelLeavesRecordAlone) {
     ExpectUnchanged(kept);
 }
 
+TEST(StandardCsv, SegmentedReadGivesTheSameRecord) {
+    TempDir dir;
+    std::mt19937 rng(3);
+    std::uniform_real_distribution<double> value(-50.0, 50.0);
+    std::string text = "A,B,C\n250,ms\n\nm,m,m\n";
+    char buffer[64];
+    for (int i = 0; i < 20000; ++i) {
+        // The largest magnitudes sit in different segments; one row is blank, one is long.
+        double big = i == 3 ? 900.0 : i == 17000 ? -700.0 : 1.0;
+        std::snprintf(buffer, sizeof buffer, "%10.3e,%.6f,%g", value(rng) * big, value(rng),
+                      value(rng) * (i == 9999 ? 80 : 1));
+        text += i == 5000    ? std::string("\n")
+                : i == 12000 ? std::string(buffer) + std::string(3000, ' ') + "\n"
+                             : std::string(buffer) + "\n";
+    }
+    std::string path = dir.Write("seg.csv", text.substr(0, text.size() - 1));  // no line feed at the end
+    WaveRecord whole, pieces;
+    ASSERT_TRUE(ReadStandardCsvInSegments(path, whole, {}, int64_t(1) << 40).Ok());
+    int calls = 0;
+    ASSERT_TRUE(ReadStandardCsvInSegments(
+                    path, pieces, [&](const std::string&, double) { return ++calls > 0; }, 4096)
+                    .Ok());
+    EXPECT_GT(calls, 0);
+    ASSERT_EQ(whole.SampleCount, 20000);
+    EXPECT_EQ(pieces.SampleCount, whole.SampleCount);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(pieces.Channels[k].ScaleFactor, whole.Channels[k].ScaleFactor);
+        EXPECT_EQ(pieces.Channels[k].Samples, whole.Channels[k].Samples);
+    }
+    EXPECT_EQ(whole.Channels[0].Samples[5000], 0);
+
+    WaveRecord kept = PreviousRecord();
+    Outcome cancelled = ReadStandardCsvInSegments(
+        path, kept, [](const std::string&, double) { return false; }, 4096);
+    EXPECT_TRUE(IsCancelled(cancelled));
+    ExpectUnchanged(kept);
+}
+
 // Reference behaviour of a field: strtod on the field, restricted to plain decimal numbers.
 float ReferenceValue(const std::string& field) {
     size_t i = 0;
