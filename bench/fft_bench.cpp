@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstring>
+#include <map>
 #include <random>
 #include <vector>
 
@@ -41,6 +42,23 @@ void BM_FftTransform(benchmark::State& state) {
 BENCHMARK(BM_FftTransform)->Arg(1024)->Arg(8192);
 
 #ifdef WAVORA_HAVE_FFTW
+// FFTW's in-place complex transform of one size, planned once for the whole program (patiently,
+// so the reference is FFTW at its best) and kept for every repetition.
+struct FftwCase {
+    fftwf_complex* data = nullptr;
+    fftwf_plan plan = nullptr;
+};
+
+FftwCase& Planned(int n) {
+    static std::map<int, FftwCase> cases;
+    FftwCase& c = cases[n];
+    if (!c.plan) {
+        c.data = fftwf_alloc_complex(static_cast<size_t>(n));
+        c.plan = fftwf_plan_dft_1d(n, c.data, c.data, FFTW_FORWARD, FFTW_PATIENT);
+    }
+    return c;
+}
+
 void BM_Fftw(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     const std::vector<float> inRe = Noise(n, 1), inIm = Noise(n, 2);
@@ -49,15 +67,12 @@ void BM_Fftw(benchmark::State& state) {
         input[2 * i] = inRe[i];
         input[2 * i + 1] = inIm[i];
     }
-    fftwf_complex* data = fftwf_alloc_complex(static_cast<size_t>(n));
-    fftwf_plan plan = fftwf_plan_dft_1d(n, data, data, FFTW_FORWARD, FFTW_MEASURE);
+    FftwCase& c = Planned(n);
     for (auto _ : state) {
-        std::memcpy(data, input.data(), sizeof(float) * 2 * n);
-        fftwf_execute(plan);
+        std::memcpy(c.data, input.data(), sizeof(float) * 2 * n);
+        fftwf_execute(c.plan);
         benchmark::ClobberMemory();
     }
-    fftwf_destroy_plan(plan);
-    fftwf_free(data);
     state.SetItemsProcessed(state.iterations() * n);
 }
 BENCHMARK(BM_Fftw)->Arg(1024)->Arg(8192);

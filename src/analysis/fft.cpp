@@ -1,5 +1,6 @@
 #include "analysis/fft.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <new>
@@ -102,7 +103,8 @@ inline void SmallStage(float* re, float* im, int n, int k, const float* cosines,
 }
 
 // A stage of span k ≥ 8: the butterflies of each group run over contiguous j, eight at a time.
-inline void WideStage(float* re, float* im, int n, int k, const float* cosines, const float* sines) {
+__attribute__((always_inline)) inline void WideStage(float* re, float* im, int n, int k, const float* cosines,
+                                                     const float* sines) {
     for (int base = 0; base < n; base += 2 * k) {
         float* r0 = re + base;
         float* i0 = im + base;
@@ -129,7 +131,8 @@ inline void WideStage(float* re, float* im, int n, int k, const float* cosines, 
 }
 
 // The stage of span 4, four butterflies at a time.
-inline void Span4Stage(float* re, float* im, int n, const float* cosines, const float* sines) {
+__attribute__((always_inline)) inline void Span4Stage(float* re, float* im, int n, const float* cosines,
+                                                      const float* sines) {
     const Float4 co = Load4(cosines), si = Load4(sines);
     for (int base = 0; base < n; base += 8) {
         const Float4 xr = Load4(re + base + 4), xi = Load4(im + base + 4);
@@ -143,43 +146,113 @@ inline void Span4Stage(float* re, float* im, int n, const float* cosines, const 
     }
 }
 
-// The bit-reversal permutation and the stages of span 1 and 2, eight elements at a time, from
-// (re, im) into the work arrays. Lanes hold elements 0 2 4 6 and 1 3 5 7 of each group of eight.
-inline void PermuteAndFirstStages(const float* re, const float* im, float* outRe, float* outIm,
-                                  const int32_t* reverse, int n, const float* cosines, const float* sines) {
+// The stages of span 1 and 2 on one group of eight elements, given as its even (0 2 4 6) and odd
+// (1 3 5 7) elements, stored as eight consecutive outputs.
+__attribute__((always_inline)) inline void FirstTwoStages(Float4 er, Float4 orr, Float4 ei, Float4 oi,
+                                                          float* outRe, float* outIm, const Float4& co1,
+                                                          const Float4& si1, const Float4& co2,
+                                                          const Float4& si2) {
+    // Span 1: (0,1), (2,3), (4,5), (6,7).
+    Float4 dx = si1 * oi + co1 * orr;
+    Float4 dy = co1 * oi - si1 * orr;
+    const Float4 ar = er + dx, br = er - dx, ai = ei + dy, bi = ei - dy;
+    // Span 2: (0,2), (1,3), (4,6), (5,7).
+    const Float4 ur = __builtin_shufflevector(ar, br, 0, 4, 2, 6),
+                 vr = __builtin_shufflevector(ar, br, 1, 5, 3, 7);
+    const Float4 ui = __builtin_shufflevector(ai, bi, 0, 4, 2, 6),
+                 vi = __builtin_shufflevector(ai, bi, 1, 5, 3, 7);
+    dx = si2 * vi + co2 * vr;
+    dy = co2 * vi - si2 * vr;
+    const Float4 ur2 = ur + dx, vr2 = ur - dx, ui2 = ui + dy, vi2 = ui - dy;
+    Store4(outRe, __builtin_shufflevector(ur2, vr2, 0, 1, 4, 5));
+    Store4(outRe + 4, __builtin_shufflevector(ur2, vr2, 2, 3, 6, 7));
+    Store4(outIm, __builtin_shufflevector(ui2, vi2, 0, 1, 4, 5));
+    Store4(outIm + 4, __builtin_shufflevector(ui2, vi2, 2, 3, 6, 7));
+}
+
+// Rows r[0..7] of eight floats turned into columns: column j holds r[0][j] … r[7][j].
+#define WAVORA_TRANSPOSE8(r)                                                               \
+    do {                                                                                   \
+        const Float8 t0 = __builtin_shufflevector(r[0], r[1], 0, 8, 1, 9, 4, 12, 5, 13);   \
+        const Float8 t1 = __builtin_shufflevector(r[0], r[1], 2, 10, 3, 11, 6, 14, 7, 15); \
+        const Float8 t2 = __builtin_shufflevector(r[2], r[3], 0, 8, 1, 9, 4, 12, 5, 13);   \
+        const Float8 t3 = __builtin_shufflevector(r[2], r[3], 2, 10, 3, 11, 6, 14, 7, 15); \
+        const Float8 t4 = __builtin_shufflevector(r[4], r[5], 0, 8, 1, 9, 4, 12, 5, 13);   \
+        const Float8 t5 = __builtin_shufflevector(r[4], r[5], 2, 10, 3, 11, 6, 14, 7, 15); \
+        const Float8 t6 = __builtin_shufflevector(r[6], r[7], 0, 8, 1, 9, 4, 12, 5, 13);   \
+        const Float8 t7 = __builtin_shufflevector(r[6], r[7], 2, 10, 3, 11, 6, 14, 7, 15); \
+        const Float8 u0 = __builtin_shufflevector(t0, t2, 0, 1, 8, 9, 4, 5, 12, 13);       \
+        const Float8 u1 = __builtin_shufflevector(t0, t2, 2, 3, 10, 11, 6, 7, 14, 15);     \
+        const Float8 u2 = __builtin_shufflevector(t1, t3, 0, 1, 8, 9, 4, 5, 12, 13);       \
+        const Float8 u3 = __builtin_shufflevector(t1, t3, 2, 3, 10, 11, 6, 7, 14, 15);     \
+        const Float8 u4 = __builtin_shufflevector(t4, t6, 0, 1, 8, 9, 4, 5, 12, 13);       \
+        const Float8 u5 = __builtin_shufflevector(t4, t6, 2, 3, 10, 11, 6, 7, 14, 15);     \
+        const Float8 u6 = __builtin_shufflevector(t5, t7, 0, 1, 8, 9, 4, 5, 12, 13);       \
+        const Float8 u7 = __builtin_shufflevector(t5, t7, 2, 3, 10, 11, 6, 7, 14, 15);     \
+        r[0] = __builtin_shufflevector(u0, u4, 0, 1, 2, 3, 8, 9, 10, 11);                  \
+        r[1] = __builtin_shufflevector(u1, u5, 0, 1, 2, 3, 8, 9, 10, 11);                  \
+        r[2] = __builtin_shufflevector(u2, u6, 0, 1, 2, 3, 8, 9, 10, 11);                  \
+        r[3] = __builtin_shufflevector(u3, u7, 0, 1, 2, 3, 8, 9, 10, 11);                  \
+        r[4] = __builtin_shufflevector(u0, u4, 4, 5, 6, 7, 12, 13, 14, 15);                \
+        r[5] = __builtin_shufflevector(u1, u5, 4, 5, 6, 7, 12, 13, 14, 15);                \
+        r[6] = __builtin_shufflevector(u2, u6, 4, 5, 6, 7, 12, 13, 14, 15);                \
+        r[7] = __builtin_shufflevector(u3, u7, 4, 5, 6, 7, 12, 13, 14, 15);                \
+    } while (0)
+
+// The bit-reversal permutation and the stages of span 1 and 2, from (re, im) into the work arrays.
+// Output i = a·n/8 + m + c (a, c = 0 .. 7, m a multiple of 8) comes from input
+// rev(c)·n/8 + rev(m/8)·8 + rev(a), the three-bit and the remaining bits reversed. So for one m the
+// 64 outputs come from eight runs of eight consecutive inputs: they are loaded as eight rows,
+// transposed, and column rev(a) is the group a·n/8 + m. Below 64 points the groups are gathered
+// one element at a time.
+__attribute__((always_inline)) inline void PermuteAndFirstStages(const float* re, const float* im,
+                                                                 float* outRe, float* outIm,
+                                                                 const int32_t* reverse, int n,
+                                                                 const float* cosines, const float* sines) {
     const float c1 = cosines[1], s1 = sines[1];
     const Float4 co1 = {c1, c1, c1, c1}, si1 = {s1, s1, s1, s1};
     const Float4 co2 = {cosines[2], cosines[3], cosines[2], cosines[3]};
     const Float4 si2 = {sines[2], sines[3], sines[2], sines[3]};
-    for (int i = 0; i < n; i += 8) {
-        const int32_t* r = reverse + i;
-        const Float4 er = {re[r[0]], re[r[2]], re[r[4]], re[r[6]]},
-                     orr = {re[r[1]], re[r[3]], re[r[5]], re[r[7]]};
-        const Float4 ei = {im[r[0]], im[r[2]], im[r[4]], im[r[6]]},
-                     oi = {im[r[1]], im[r[3]], im[r[5]], im[r[7]]};
-        // Span 1: (0,1), (2,3), (4,5), (6,7).
-        Float4 dx = si1 * oi + co1 * orr;
-        Float4 dy = co1 * oi - si1 * orr;
-        const Float4 ar = er + dx, br = er - dx, ai = ei + dy, bi = ei - dy;
-        // Span 2: (0,2), (1,3), (4,6), (5,7).
-        const Float4 ur = __builtin_shufflevector(ar, br, 0, 4, 2, 6),
-                     vr = __builtin_shufflevector(ar, br, 1, 5, 3, 7);
-        const Float4 ui = __builtin_shufflevector(ai, bi, 0, 4, 2, 6),
-                     vi = __builtin_shufflevector(ai, bi, 1, 5, 3, 7);
-        dx = si2 * vi + co2 * vr;
-        dy = co2 * vi - si2 * vr;
-        const Float4 ur2 = ur + dx, vr2 = ur - dx, ui2 = ui + dy, vi2 = ui - dy;
-        Store4(outRe + i, __builtin_shufflevector(ur2, vr2, 0, 1, 4, 5));
-        Store4(outRe + i + 4, __builtin_shufflevector(ur2, vr2, 2, 3, 6, 7));
-        Store4(outIm + i, __builtin_shufflevector(ui2, vi2, 0, 1, 4, 5));
-        Store4(outIm + i + 4, __builtin_shufflevector(ui2, vi2, 2, 3, 6, 7));
+    if (n < 64) {
+        for (int i = 0; i < n; i += 8) {
+            const int32_t* r = reverse + i;
+            const Float4 er = {re[r[0]], re[r[2]], re[r[4]], re[r[6]]},
+                         orr = {re[r[1]], re[r[3]], re[r[5]], re[r[7]]};
+            const Float4 ei = {im[r[0]], im[r[2]], im[r[4]], im[r[6]]},
+                         oi = {im[r[1]], im[r[3]], im[r[5]], im[r[7]]};
+            FirstTwoStages(er, orr, ei, oi, outRe + i, outIm + i, co1, si1, co2, si2);
+        }
+        return;
+    }
+    static constexpr int kReverse3[8] = {0, 4, 2, 6, 1, 5, 3, 7};
+    const int eighth = n / 8;
+    for (int m = 0; m < eighth; m += 8) {
+        Float8 rowsRe[8], rowsIm[8];
+        for (int c = 0; c < 8; ++c) {
+            const int start = reverse[m + c];  // the input of output m + c, whose a is 0
+            Load8(rowsRe[c], re + start);
+            Load8(rowsIm[c], im + start);
+        }
+        WAVORA_TRANSPOSE8(rowsRe);
+        WAVORA_TRANSPOSE8(rowsIm);
+        for (int a = 0; a < 8; ++a) {
+            const Float8& vr = rowsRe[kReverse3[a]];
+            const Float8& vi = rowsIm[kReverse3[a]];
+            const int i = a * eighth + m;
+            FirstTwoStages(
+                __builtin_shufflevector(vr, vr, 0, 2, 4, 6), __builtin_shufflevector(vr, vr, 1, 3, 5, 7),
+                __builtin_shufflevector(vi, vi, 0, 2, 4, 6), __builtin_shufflevector(vi, vi, 1, 3, 5, 7),
+                outRe + i, outIm + i, co1, si1, co2, si2);
+        }
     }
 }
 
+#undef WAVORA_TRANSPOSE8
+
 // The stage of span n/2 (n ≥ 16) from the work arrays back into (re, im), with the division by n
 // (a power of two: multiplying by 1/n rounds exactly as dividing by n).
-inline void LastStage(const float* wr, const float* wi, float* re, float* im, int n, const float* cosines,
-                      const float* sines) {
+__attribute__((always_inline)) inline void LastStage(const float* wr, const float* wi, float* re, float* im,
+                                                     int n, const float* cosines, const float* sines) {
     const int k = n / 2;
     const float s = 1.0f / static_cast<float>(n);
     const Float8 scale = {s, s, s, s, s, s, s, s};

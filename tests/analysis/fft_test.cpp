@@ -115,7 +115,7 @@ TEST(FftTables, SizesThatAreNotPowersOfTwoAreRefused) {
 }
 
 TEST(FftTransform, SameBitsAsTheLoopsWrittenOut) {
-    for (int n : {4, 8, 16, 1024, 8192}) {
+    for (int n : {4, 8, 16, 32, 64, 128, 1024, 8192}) {
         std::vector<float> re = RandomSignal(n, 7), im = RandomSignal(n, 8);
         std::vector<float> re2 = re, im2 = im;
         ASSERT_EQ(FftTransform(re.data(), im.data(), n), 0);
