@@ -26,7 +26,7 @@ struct CanvasPoint {
 };
 
 class Canvas {
-public:
+  public:
     virtual ~Canvas() = default;
 
     virtual int Width() const = 0;
@@ -40,12 +40,23 @@ public:
     virtual void SetFont(const std::string& name, int pointSize) = 0;
     virtual void SetFontColor(Color c) = 0;
 
+    // What is set now, so a drawing can change the pen for a moment and put it back.
+    virtual Color CurrentPenColor() const = 0;
+    virtual int CurrentPenWidth() const = 0;
+    virtual PenStyle CurrentPenStyle() const = 0;
+    virtual Color CurrentBrushColor() const = 0;
+
+    // Text is drawn on a box of the brush colour unless the text background is transparent.
+    virtual void SetTextTransparent(bool on) { (void)on; }
+
     virtual void FillRect(int left, int top, int right, int bottom) = 0;  // right and bottom excluded
     virtual void MoveTo(int x, int y) = 0;
     virtual void LineTo(int x, int y) = 0;  // the end pixel is not drawn
     virtual void TextOut(int x, int y, const std::string& utf8) = 0;
     virtual int TextWidth(const std::string& utf8) = 0;
     virtual int TextHeight(const std::string& utf8) = 0;
+    // Ellipse and Polygon are filled with the brush and outlined with the pen; the ellipse fits the
+    // box with its right and bottom edges excluded.
     virtual void Ellipse(int left, int top, int right, int bottom) = 0;
     virtual void Polygon(const std::vector<CanvasPoint>& points) = 0;
     virtual void SetPixel(int x, int y, Color c) = 0;
