@@ -5,10 +5,9 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cfloat>
 #include <cmath>
-#include <bit>
-#include <atomic>
 #include <cstring>
 #include <functional>
 #include <new>
