@@ -427,8 +427,13 @@ TEST(StandardCsvRow, RowParsingMatchesSplitFieldsOnNumbers) {
         }
         ExpectRowMatchesSplitFields(line);
     }
+    // Shapes close to the writer's own "%10.3e".
+    for (const char* line :
+         {" 1.234e+05, 1.234e+5,1.234e+056,-9.999e-99,1.234e+05x", "1.234E-22,1.234e+26,0.000e+00",
+          "-0.000e+00, 1.234e+0,1.234e+0,5", "1.2345e+05,12.345e+01,1.234e+05 ,1.234e+05\t,1.23e+05"})
+        ExpectRowMatchesSplitFields(line);
     char buffer[64];
-    for (const char* format : {"%10.3e", "%.6f", "%.18e", "%g", "%.9g"})
+    for (const char* format : {"%10.3e", "%.3e", "%.6f", "%.18e", "%g", "%.9g"})
         for (int n = 0; n < 3000; ++n) {
             std::string line;
             for (int f = 0; f < 8; ++f) {
