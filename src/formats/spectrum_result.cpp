@@ -1,15 +1,12 @@
 #include "formats/spectrum_result.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
-#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 
+#include "formats/data_writers.h"
 #include "record/text_codec.h"
 
 namespace wavora {
@@ -37,58 +34,20 @@ void Append(std::string& out, const char* format, ...) {
     out += longer;
 }
 
-// The filter line shared with the analysed-data file (without its line end).
-std::string FilterLineText(const FilterState& filter, int32_t samplingRate, const char* fu) {
-    std::string line;
-    switch (filter.Mode) {
-        case FilterMode::Unfiltered:
-            line = "FILTER,Unfiltered";
-            break;
-        case FilterMode::Default:
-            Append(line, "FILTER,BANDPASS,%.2f%s-%.2f%s", 1.0, fu, samplingRate * 0.5 * 0.75, fu);
-            break;
-        case FilterMode::Arbitrary:
-            Append(line, "FILTER,BANDPASS,%.2f%s-%.2f%s", static_cast<double>(filter.ArbitraryLower), fu,
-                   static_cast<double>(filter.ArbitraryUpper), fu);
-            break;
-    }
-    return line;
-}
-
 const char* SpectrumName(const AnalysisSettings& s) {
     if (s.Type == SpectrumType::Power) return "PwrSp";
     return s.AbsCoeffMode ? "F Coeff" : "AmpSp";
-}
-
-std::string FolderOf(const std::string& path) {
-    const size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
 Failure OpenError() {
     return Failure::Captioned("Save file open error", "FILE OPEN ERROR");
 }
 
-bool WriteAll(int fd, const std::string& bytes) {
-    size_t done = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        done += static_cast<size_t>(n);
-    }
-    return true;
-}
-
 }  // namespace
 
 std::string SpectrumResultFileName(const std::string& chosen, int filterIndex) {
-    const std::string name = chosen.substr(FolderOf(chosen).size());
-    if (name.find('.') != std::string::npos) return chosen;
-    if (filterIndex == 1) return chosen + ".csv";
-    if (filterIndex == 2) return chosen + ".txt";
+    if (filterIndex == 1) return AppendExtensionIfMissing(chosen, "csv");
+    if (filterIndex == 2) return AppendExtensionIfMissing(chosen, "txt");
     return chosen;
 }
 
@@ -113,7 +72,7 @@ std::string SpectrumResultText(const WaveRecord& record, const FilterState& filt
     Append(out, "FILE NAME,%s\r\n", record.FileName.c_str());
     Append(out, "TITLE,%s\r\n", record.Title.c_str());
     Append(out, "SAMPLING(%s),%d\r\n", fu, record.SamplingRate);
-    out += FilterLineText(filter, record.SamplingRate, fu) + "\r\n";
+    out += FilterLine(filter, record.SamplingRate, fu) + "\r\n";
     Append(out, "POSITION,%d\r\n", displayPosition);
     Append(out, "SIZE,%d\r\n", result.Points);
     Append(out, "INTERVAL(%s),%.3f\r\n", tu, static_cast<double>(result.AnalysisInterval));
@@ -164,32 +123,23 @@ std::string SpectrumResultText(const WaveRecord& record, const FilterState& filt
 Outcome WriteSpectrumResult(const std::string& path, const WaveRecord& record, const FilterState& filter,
                             int displayPosition, const SpectrumResult& result) {
     if (path.empty()) return Outcome::Fail(OpenError());
-    const std::string bytes = EncodeFileText(SpectrumResultText(record, filter, displayPosition, result));
-
-    // A fresh name beside the target; the target appears (or changes) only once the file is complete.
-    static std::atomic<unsigned> counter{0};
-    const std::string folder = FolderOf(path);
-    std::string temp;
-    int fd = -1;
-    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temp = folder + ".wavora-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) +
-               ".tmp";
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
-    }
-    if (fd < 0) return Outcome::Fail(OpenError());
-
-    // An existing file keeps its permissions.
     struct stat existing;
-    if (::stat(path.c_str(), &existing) == 0) ::fchmod(fd, existing.st_mode & 07777);
+    const bool replacing = ::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
 
-    const bool written = WriteAll(fd, bytes);
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || ::rename(temp.c_str(), path.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return Outcome::Fail(OpenError());
+    SafeFileWriter writer(path);
+    if (!writer.Opened()) return Outcome::Fail(OpenError());
+    writer.Write(EncodeFileText(SpectrumResultText(record, filter, displayPosition, result)));
+    switch (writer.Commit()) {
+        case SafeFileWriter::Result::Done:
+            // A replaced file keeps its permissions.
+            if (replacing) ::chmod(path.c_str(), existing.st_mode & 07777);
+            return Outcome{};
+        case SafeFileWriter::Result::RenameFailed:
+            return Outcome::Fail(OpenError());
+        case SafeFileWriter::Result::WriteFailed:
+            break;
     }
-    return Outcome{};
+    return Outcome::Fail(Failure::Captioned("File write error", "FILE WRITE ERROR"));
 }
 
 }  // namespace wavora

@@ -30,7 +30,9 @@ std::string SpectrumResultText(const WaveRecord& record, const FilterState& filt
 
 // Writes the file in code page 932. It is written under a temporary name in the same folder and
 // renamed over `path` when complete, so a failure never leaves a broken file under the user's
-// name and never spoils an existing one. Failure: "Save file open error", "FILE OPEN ERROR".
+// name and never spoils an existing one; a replaced file keeps its permissions. Failures:
+// "Save file open error" ("FILE OPEN ERROR") when the file cannot be created, "File write error"
+// ("FILE WRITE ERROR") when writing fails.
 Outcome WriteSpectrumResult(const std::string& path, const WaveRecord& record, const FilterState& filter,
                             int displayPosition, const SpectrumResult& result);
 
