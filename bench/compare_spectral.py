@@ -62,6 +62,7 @@ def mem_numpy(x, dt, fmax):
         m = 498
     m = min(m, n - 1)
     power = np.dot(d, d) / n
+    initial_power = power
     f = d.copy()
     b = np.zeros(n)
     b[: n - 1] = d[1:]
@@ -79,6 +80,8 @@ def mem_numpy(x, dt, fmax):
         a[1:k] = p[1:k] + ak * p[k - 1 : 0 : -1]
         a[k] = ak
         p[1 : k + 1] = a[1 : k + 1]
+        if power <= 1e-14 * initial_power:  # resolved to the precision of float samples
+            break
         u = length - 1
         if u > 0:
             f_new = f[:u] + ak * b[:u]

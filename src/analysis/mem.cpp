@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 // Built without fused multiply-add, so that the spectrum comes out the same on every processor.
@@ -36,6 +37,10 @@ inline Double2 Load2(const double* p) {
 inline void Store2(double* p, Double2 v) {
     std::memcpy(p, &v, sizeof v);
 }
+
+// The error power, relative to the segment's power, below which the fit has resolved everything
+// that float samples can hold (their relative precision squared is about 4e-15).
+constexpr double kResolvedPower = 1e-14;
 
 // Σ f[i]·b[i] and Σ (f[i]² + b[i]²) over i < count, in several partial sums.
 WAVORA_AVX2_CLONES void BurgSums(const double* f, const double* b, int count, double& num, double& den) {
@@ -122,13 +127,17 @@ int MemOrder(int n) {
     return std::max(0, std::min(m, n - 1));
 }
 
-float BurgFit(const float* data, int n, int m, std::vector<double>& a) {
+double BurgFit(const float* data, int n, int m, std::vector<double>& a) {
     a.assign(static_cast<size_t>(std::max(m, 0)) + 1, 0.0);
     a[0] = 1.0;
-    if (n <= 0) return 0.0f;
+    if (n <= 0) return 0.0;
     double squares = 0.0;
     for (int i = 0; i < n; ++i) squares += static_cast<double>(data[i]) * data[i];
-    float power = static_cast<float>(squares / n);
+    // Kept in double: a signal the model predicts almost perfectly (a clean sine) drives the error
+    // power far below the smallest float, and a float would turn its sharp peak into an all-zero
+    // spectrum.
+    double power = squares / n;
+    const double initialPower = power;
 
     // Forward errors f[i] = data[i], backward errors b[i] = data[i+1], one guard element each.
     std::vector<double> f(static_cast<size_t>(n) + 1, 0.0), b(static_cast<size_t>(n) + 1, 0.0);
@@ -142,9 +151,12 @@ float BurgFit(const float* data, int n, int m, std::vector<double>& a) {
         // No error left to predict (a segment without variation): the model stops here.
         if (den == 0.0) break;
         a[k] = -2.0 * num / den;
-        power = static_cast<float>(power * (1.0 - a[k] * a[k]));
+        power *= 1.0 - a[k] * a[k];
         for (int i = 1; i < k; ++i) a[i] = p[i] + a[k] * p[k - i];
         for (int i = 1; i <= k; ++i) p[i] = a[i];
+        // The model already predicts the segment to the precision of its float values (a clean
+        // periodic signal): further orders would only fit rounding noise, and scatter the peak.
+        if (power <= kResolvedPower * initialPower) break;
         if (n - k - 1 > 0) BurgUpdate(f.data(), b.data(), n - k - 1, a[k]);
     }
     return power;
@@ -161,7 +173,7 @@ void MemSpectrum(float* x, float* freq, float dt, int n, float fmax) {
     for (int i = 0; i < n; ++i) data[i] -= mean;
 
     std::vector<double> a;
-    const float power = BurgFit(data, n, m, a);
+    const double power = BurgFit(data, n, m, a);
 
     if (!std::isfinite(fmax)) fmax = 0.5f / dt;
     const float df = 2.0f * fmax / static_cast<float>(n);
@@ -174,8 +186,11 @@ void MemSpectrum(float* x, float* freq, float dt, int n, float fmax) {
     }
     EvaluateDenominators(a.data(), m, cosW.data(), sinW.data(), q.data(), n);
 
-    const double scale = 2.0 * static_cast<double>(power) * dt;
-    for (int r = 0; r < n; ++r) x[r] = scale == 0.0 ? 0.0f : static_cast<float>(scale / q[r]);
+    const double scale = 2.0 * power * dt;
+    // A peak beyond the float range is kept as the largest float, so that it still draws and lists.
+    constexpr double kLargest = std::numeric_limits<float>::max();
+    for (int r = 0; r < n; ++r)
+        x[r] = scale == 0.0 ? 0.0f : static_cast<float>(std::min(scale / q[r], kLargest));
 }
 
 }  // namespace wavora

@@ -19,6 +19,6 @@ void MemSpectrum(float* x, float* freq, float dt, int n, float fmax);
 
 // Burg's recursion of order m on data[0..n−1] (mean already removed): fills a[1..m] (a[0] = 1)
 // with the prediction-error filter 1 + a[1]·z + … + a[m]·z^m and returns the error power P.
-float BurgFit(const float* data, int n, int m, std::vector<double>& a);
+double BurgFit(const float* data, int n, int m, std::vector<double>& a);
 
 }  // namespace wavora
