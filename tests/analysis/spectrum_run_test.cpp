@@ -198,22 +198,6 @@ TEST(SpectrumRunSegment, StepTakesEveryStepthSampleAndStatisticsIncludeTheFill) 
     EXPECT_DOUBLE_EQ(short_.MeanSquare, 40.0 / 16);
 }
 
-TEST(SpectrumRunSegment, SineWithStepTwoLandsOnTheBinOfItsFrequency) {
-    // 5 Hz at 100 Hz sampling, analysed every second sample over 512 points: T = 10.24 s.
-    const WaveRecord record = MakeRecord(1, 2000, [](int, int i) {
-        return static_cast<int16_t>(std::lround(1000 * std::sin(2 * M_PI * 5.0 * i * 0.01)));
-    });
-    SpectrumResult result;
-    AnalysisSettings s = Channels({1});
-    s.Step = 2;
-    RunAll r = RunChannels(record, s, result, 0);
-    ASSERT_EQ(r.Outcomes.size(), 1u);
-    int peak = 0;
-    for (int i = 1; i < 256; ++i)
-        if (result.RealPart[i] > result.RealPart[peak]) peak = i;
-    EXPECT_NEAR(peak * result.FrequencyStep, 5.0f, result.FrequencyStep);
-}
-
 TEST(SpectrumRunSegment, ZeroAverageOnAndOffOnAConstantChannel) {
     const WaveRecord record = MakeRecord(1, 600, [](int, int) { return static_cast<int16_t>(-8); });
     SpectrumResult result;

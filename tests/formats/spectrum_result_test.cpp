@@ -106,20 +106,14 @@ TEST(SpectrumResultFile, HeaderLinesOfAnFftRun) {
     EXPECT_EQ(lines[13 + 3], expected);
     EXPECT_EQ(lines[13 + 3].substr(0, 15), "    3,   0.293,");
     EXPECT_EQ(lines.back().substr(0, 5), "  255");
-}
 
-TEST(SpectrumResultFile, FilterLines) {
-    WaveRecord record = MakeRecord(1, 600);
-    SpectrumResult result = Analyse(record, Selected({1}));
-    FilterState filter;
+    // The filter line is the analysed-data file's; Abs F Coeff names its column "F Coeff".
     filter.Mode = FilterMode::Default;
-    EXPECT_EQ(Lines(SpectrumResultText(record, filter, 0, result))[3], "FILTER,BANDPASS,1.00Hz-37.50Hz");
-    filter.Mode = FilterMode::Arbitrary;
-    filter.ArbitraryLower = 0.5f;
-    filter.ArbitraryUpper = 12.25f;
-    EXPECT_EQ(Lines(SpectrumResultText(record, filter, 0, result))[3], "FILTER,BANDPASS,0.50Hz-12.25Hz");
-    record.Time = TimeUnit::Milliseconds;
-    EXPECT_EQ(Lines(SpectrumResultText(record, filter, 0, result))[3], "FILTER,BANDPASS,0.50kHz-12.25kHz");
+    s.AbsCoeffMode = true;
+    result = Analyse(record, s, 300);
+    lines = Lines(SpectrumResultText(record, filter, 300, result));
+    EXPECT_EQ(lines[3], "FILTER,BANDPASS,1.00Hz-37.50Hz");
+    EXPECT_EQ(lines[12], "SpNo,FREQ(Hz),R[2],I[2],F Coeff[2]");
 }
 
 TEST(SpectrumResultFile, TwoChannelRatioHasOneMoreColumnThanItsHeading) {
@@ -166,15 +160,6 @@ TEST(SpectrumResultFile, MemRunWithChannelsOneAndThree) {
                   result.ResultStore[(10 * 2 + 0) * 3], result.ResultStore[(10 * 2 + 1) * 3]);
     EXPECT_EQ(lines[13 + 10], expected);
     EXPECT_EQ(lines[13 + 10].substr(0, 15), "   10,   0.977,");  // 10 · 2 · 25 / 512
-}
-
-TEST(SpectrumResultFile, AbsCoeffName) {
-    WaveRecord record = MakeRecord(1, 600);
-    AnalysisSettings s = Selected({1});
-    s.AbsCoeffMode = true;
-    SpectrumResult result = Analyse(record, s);
-    EXPECT_EQ(Lines(SpectrumResultText(record, FilterState{}, 0, result))[12],
-              "SpNo,FREQ(Hz),R[1],I[1],F Coeff[1]");
 }
 
 TEST(SpectrumResultFile, WrittenInCodePage932WithCrLf) {
