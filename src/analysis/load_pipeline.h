@@ -22,19 +22,24 @@ struct LoadOptions {
 };
 
 struct LoadResult {
-    Outcome Result;           // the reader's failure, or success with warnings
-    bool Filtered = false;    // the filter ran in this pass
-    bool Cancelled = false;   // the progress callback asked to stop
+    Outcome Result;          // the reader's failure, or success with warnings
+    bool Filtered = false;   // the filter ran in this pass
+    bool Cancelled = false;  // the progress callback asked to stop
 };
 
 // Reads `path` into `record` and processes it. On failure `record` holds what the reader left
-// (the caller decides whether to keep it). `filter` carries the mode and arbitrary corners in and
-// the effective corners of this pass out; integration forces filter.Active on.
-LoadResult LoadRecord(const std::string& path, const LoadOptions& options, FilterState& filter, WaveRecord& record,
-                      const Progress& progress = {});
+// (the caller decides whether to keep it). Binary formats need the extension "dbl" and set
+// seconds; the arbitrary CSV import has its own dialog and calls ProcessRecord itself.
+// `filter` carries the mode and arbitrary corners in and the effective corners of this pass
+// out; integration forces filter.Active on.
+LoadResult LoadRecord(const std::string& path, const LoadOptions& options, FilterState& filter,
+                      WaveRecord& record, const Progress& progress = {});
 
-// The chain after a successful read, on its own (steps 6, 9 to 16 of the pass).
-void ProcessRecord(WaveRecord& record, const LoadOptions& options, FilterState& filter, bool& filtered,
+// The chain after a successful read, on its own: sampling interval, comment (and for SPC-51 the
+// title and date), display divisors, DC Cut, integration, base scale, filter, peak values,
+// clipping. The filter reports "Bandpass Filtering now" through `progress`; returns false when
+// the callback asked to stop (the record is then half processed and should be dropped).
+bool ProcessRecord(WaveRecord& record, const LoadOptions& options, FilterState& filter, bool& filtered,
                    const Progress& progress = {});
 
 // A copy of the record's header state without any samples: the scratch record a load reads into.

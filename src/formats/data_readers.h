@@ -11,6 +11,12 @@
 
 namespace wavora {
 
+// Readers report progress now and then; when the callback returns false the read stops and comes
+// back with CancelledFailure(): no text to show, and the record handed in is left as it was.
+// Any other failure also leaves the record as it was.
+Failure CancelledFailure();
+bool IsCancelled(const Outcome& outcome);
+
 // Standard CSV data file ("CSV(Default)").
 Outcome ReadStandardCsv(const std::string& path, WaveRecord& record, const Progress& progress = {});
 // DSPCSV data file ("CSV(GPL)"). "  Data Number incorrect !  " comes back as a warning.

@@ -40,6 +40,12 @@ class Canvas {
     virtual void SetFont(const std::string& name, int pointSize) = 0;
     virtual void SetFontColor(Color c) = 0;
 
+    // What is set now, so a drawing can change the pen for a moment and put it back.
+    virtual Color CurrentPenColor() const = 0;
+    virtual int CurrentPenWidth() const = 0;
+    virtual PenStyle CurrentPenStyle() const = 0;
+    virtual Color CurrentBrushColor() const = 0;
+
     // Text is drawn on a box of the brush colour unless the text background is transparent.
     virtual void SetTextTransparent(bool on) { (void)on; }
 

@@ -140,6 +140,8 @@ QFont MapFont(const std::string& name, int pointSize) {
     int size = pointSize > 0 ? pointSize : 9;
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(size * 96.0 / 72.0))));
     font.setHintingPreference(QFont::PreferFullHinting);
+    // Small scale labels read best crisp, as on the classic screens the layouts were made for.
+    font.setStyleStrategy(QFont::NoAntialias);
     return font;
 }
 

@@ -61,11 +61,11 @@ class ImageCanvas : public Canvas {
     // A new size: what fits is kept, the rest is white.
     void Resize(int width, int height);
 
-    Color PenColor() const { return penColor_; }
-    int PenWidth() const { return penWidth_; }
-    PenStyle Style() const { return penStyle_; }
+    Color CurrentPenColor() const override { return penColor_; }
+    int CurrentPenWidth() const override { return penWidth_; }
+    PenStyle CurrentPenStyle() const override { return penStyle_; }
+    Color CurrentBrushColor() const override { return brushColor_; }
     bool XorMode() const { return xor_; }
-    Color BrushColor() const { return brushColor_; }
     CanvasPoint PenPosition() const { return pen_; }
 
   private:
@@ -86,7 +86,7 @@ class ImageCanvas : public Canvas {
     int penWidth_ = 1;
     PenStyle penStyle_ = PenStyle::Solid;
     bool xor_ = false, textTransparent_ = false;
-    std::string fontName_ = "ＭＳ Ｐゴシック";
+    std::string fontName_ = "ＭＳゴシック";
     int fontSize_ = 9;
     QFont font_;
     bool fontReady_ = false;

@@ -14,8 +14,8 @@ enum class PromptAnswer { Ok, Cancel, Yes, No };
 
 struct FileDialogRequest {
     std::string Title;
-    std::string Filter;       // "Text (*.csv)|*.csv|All (*.*)|*.*", the program's own filter strings
-    int FilterIndex = 1;      // 1-based, as the program's dialogs count
+    std::string Filter;   // "Text (*.csv)|*.csv|All (*.*)|*.*", the program's own filter strings
+    int FilterIndex = 1;  // 1-based, as the program's dialogs count
     std::string DefaultExtension;
     std::string InitialPath;
 };
@@ -27,7 +27,7 @@ struct FileDialogAnswer {
 };
 
 class Prompts {
-public:
+  public:
     virtual ~Prompts() = default;
     virtual PromptAnswer Message(const std::string& text, const std::string& caption, MessageIcon icon,
                                  PromptButtons buttons) = 0;

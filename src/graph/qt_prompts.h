@@ -6,7 +6,7 @@
 namespace wavora {
 
 class QtPrompts : public Prompts {
-public:
+  public:
     PromptAnswer Message(const std::string& text, const std::string& caption, MessageIcon icon,
                          PromptButtons buttons) override;
     FileDialogAnswer OpenFile(const FileDialogRequest& request) override;

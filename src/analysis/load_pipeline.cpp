@@ -1,0 +1,170 @@
+#include "analysis/load_pipeline.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include "formats/data_readers.h"
+#include "record/text_codec.h"
+
+namespace wavora {
+
+namespace {
+
+int UsedChannels(const WaveRecord& record) {
+    return std::clamp<int>(record.ChannelCount, 0, kMaxChannels);
+}
+
+// Divisor of the wave display for an SPC-51 channel: 1 up to 64, doubling above each power of
+// two from 64 to 8192, at most 256.
+int16_t Spc51DisplayDivisor(int32_t rawPeak) {
+    int16_t divisor = 1;
+    for (int32_t limit = 64; limit <= 8192 && rawPeak > limit; limit *= 2)
+        divisor = static_cast<int16_t>(divisor * 2);
+    return divisor;
+}
+
+bool CanOpenForReading(const std::string& path) {
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(path, ec)) return false;
+    std::ifstream in(path, std::ios::binary);
+    return static_cast<bool>(in);
+}
+
+Outcome ReadWithFormat(const std::string& path, FormatType format, WaveRecord& record,
+                       const Progress& progress) {
+    if (IsBinaryFormat(format)) {
+        record.Time = TimeUnit::Seconds;
+        if (!EqualsNoCase(ExtensionOf(path), "dbl"))
+            return Outcome::Fail(Failure::Notice("  Not SPC51/35 Data File!  "));
+        if (!CanOpenForReading(path))
+            return Outcome::Fail(Failure::Captioned("read file not exist  ", "File Error"));
+        return format == FormatType::Spc35 ? ReadSpc35(path, record, progress)
+                                           : ReadSpc51(path, record, progress);
+    }
+    switch (format) {
+        case FormatType::CsvDefault:
+            record.Format = FormatType::CsvDefault;
+            return ReadStandardCsv(path, record, progress);
+        case FormatType::CsvGpl:
+            record.Format = FormatType::CsvGpl;
+            return ReadDspCsv(path, record, progress);
+        default:
+            // The arbitrary import reads through its own dialog and then calls ProcessRecord.
+            return Outcome::Fail(Failure::Notice("  Not Text (CSV) Data File!  "));
+    }
+}
+
+}  // namespace
+
+LoadResult LoadRecord(const std::string& path, const LoadOptions& options, FilterState& filter,
+                      WaveRecord& record, const Progress& progress) {
+    LoadResult result;
+    record.Format = FormatType::Transient;
+    record.FilePath = path;
+    record.FileName = FileNameOf(path);
+    result.Result = ReadWithFormat(path, options.Format, record, progress);
+    if (!result.Result.Ok()) return result;
+    // Every later step divides by the rate; a file that gives none is not a record.
+    if (record.SamplingRate <= 0) {
+        result.Result.Error = Failure::Captioned("File Format miss match!!        ", "File Error");
+        return result;
+    }
+    result.Cancelled = !ProcessRecord(record, options, filter, result.Filtered, progress);
+    return result;
+}
+
+bool ProcessRecord(WaveRecord& record, const LoadOptions& options, FilterState& filter, bool& filtered,
+                   const Progress& progress) {
+    filtered = false;
+    const int channels = UsedChannels(record);
+
+    record.SamplingInterval = 1.0f / static_cast<float>(record.SamplingRate);
+    record.Comment = DecodeFileText(
+        TrimRight(record.Header.RawText(DblHeader::kCommentOffset, DblHeader::kCommentLength)));
+    if (record.Format == FormatType::Spc51) {
+        record.Title = DecodeFileText(
+            TrimRight(record.Header.RawText(DblHeader::kTitleOffset, DblHeader::kTitleLength)));
+        record.DateText =
+            DecodeFileText(record.Header.RawText(DblHeader::kDateOffset, DblHeader::kDateLength));
+    }
+
+    for (int k = 0; k < channels; ++k) {
+        ChannelInfo& ch = record.Channels[k];
+        ch.DisplayDivisor =
+            record.Format == FormatType::Spc51 ? Spc51DisplayDivisor(ch.RawPeak) : int16_t{1024};
+    }
+
+    if (options.DcCut) RemoveRecordMean(record);
+
+    if (options.IntegrationOn) {
+        filter.Active = true;
+        for (int k = 0; k < channels; ++k) IntegrateChannel(record, k);
+    }
+
+    const int step = options.Step >= 1 ? options.Step : 1;
+    for (int k = 0; k < channels; ++k) record.Channels[k].BaseScaleFactor = record.Channels[k].ScaleFactor;
+
+    UpdateCorners(filter, record.SamplingRate, step);
+    if (filter.Mode != FilterMode::Unfiltered && filter.Active) {
+        static const std::string kFiltering = "Bandpass Filtering now";
+        if (!Report(progress, kFiltering, 0.0)) return false;
+        std::vector<float> h(kFilterCoefficients);
+        const float lower = filter.EffectiveLower, upper = filter.EffectiveUpper;
+        if (lower == 0.0f) {
+            DesignLowPass(kFilterCoefficients, h.data(), upper, upper * 1.5f, record.SamplingInterval);
+        } else {
+            DesignBandPass(kFilterCoefficients, h.data(), lower * 0.5f, lower, upper, upper * 1.5f,
+                           record.SamplingInterval);
+        }
+        for (int k = 0; k < channels; ++k) {
+            ChannelInfo& ch = record.Channels[k];
+            const int64_t count =
+                std::min<int64_t>(record.SampleCount, static_cast<int64_t>(ch.Samples.size()));
+            int gain = FilterChannel(kFilterCoefficients, h.data(), ch.Samples.data(), count);
+            ch.ScaleFactor = ch.BaseScaleFactor * static_cast<float>(gain);
+            if (!Report(progress, kFiltering, static_cast<double>(k + 1) / channels)) return false;
+        }
+        filtered = true;
+    }
+
+    UpdatePeakValues(record);
+    if (options.ClipOn) {
+        for (int k = 0; k < channels; ++k) ClipChannel(record, k, options.ClipFraction);
+        UpdatePeakValues(record);
+    }
+    return true;
+}
+
+WaveRecord HeaderCopy(const WaveRecord& record) {
+    WaveRecord copy;
+    copy.FilePath = record.FilePath;
+    copy.FileName = record.FileName;
+    copy.ChannelCount = record.ChannelCount;
+    copy.SampleCount = record.SampleCount;
+    copy.SamplingRate = record.SamplingRate;
+    copy.SamplingInterval = record.SamplingInterval;
+    copy.RateUnitText = record.RateUnitText;
+    copy.DateText = record.DateText;
+    copy.Title = record.Title;
+    copy.Comment = record.Comment;
+    copy.Header = record.Header;
+    copy.Time = record.Time;
+    copy.Format = record.Format;
+    for (int k = 0; k < kMaxChannels; ++k) {
+        const ChannelInfo& from = record.Channels[k];
+        ChannelInfo& to = copy.Channels[k];
+        to.Name = from.Name;
+        to.Unit = from.Unit;
+        to.DisplayUnit = from.DisplayUnit;
+        to.ScaleFactor = from.ScaleFactor;
+        to.BaseScaleFactor = from.BaseScaleFactor;
+        to.RawPeak = from.RawPeak;
+        to.PeakValue = from.PeakValue;
+        to.DisplayDivisor = from.DisplayDivisor;
+    }
+    return copy;
+}
+
+}  // namespace wavora

@@ -1,0 +1,195 @@
+#include "formats/spectrum_result.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <cstdarg>
+#include <cstdio>
+
+#include "record/text_codec.h"
+
+namespace wavora {
+
+namespace {
+
+void Append(std::string& out, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+void Append(std::string& out, const char* format, ...) {
+    char buffer[512];
+    va_list args;
+    va_start(args, format);
+    const int n = std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    if (n < 0) return;
+    if (static_cast<size_t>(n) < sizeof buffer) {
+        out.append(buffer, static_cast<size_t>(n));
+        return;
+    }
+    std::string longer(static_cast<size_t>(n) + 1, '\0');
+    va_start(args, format);
+    std::vsnprintf(longer.data(), longer.size(), format, args);
+    va_end(args);
+    longer.resize(static_cast<size_t>(n));
+    out += longer;
+}
+
+// The filter line shared with the analysed-data file (without its line end).
+std::string FilterLineText(const FilterState& filter, int32_t samplingRate, const char* fu) {
+    std::string line;
+    switch (filter.Mode) {
+        case FilterMode::Unfiltered:
+            line = "FILTER,Unfiltered";
+            break;
+        case FilterMode::Default:
+            Append(line, "FILTER,BANDPASS,%.2f%s-%.2f%s", 1.0, fu, samplingRate * 0.5 * 0.75, fu);
+            break;
+        case FilterMode::Arbitrary:
+            Append(line, "FILTER,BANDPASS,%.2f%s-%.2f%s", static_cast<double>(filter.ArbitraryLower), fu,
+                   static_cast<double>(filter.ArbitraryUpper), fu);
+            break;
+    }
+    return line;
+}
+
+const char* SpectrumName(const AnalysisSettings& s) {
+    if (s.Type == SpectrumType::Power) return "PwrSp";
+    return s.AbsCoeffMode ? "F Coeff" : "AmpSp";
+}
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+Failure OpenError() {
+    return Failure::Captioned("Save file open error", "FILE OPEN ERROR");
+}
+
+bool WriteAll(int fd, const std::string& bytes) {
+    size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string SpectrumResultFileName(const std::string& chosen, int filterIndex) {
+    const std::string name = chosen.substr(FolderOf(chosen).size());
+    if (name.find('.') != std::string::npos) return chosen;
+    if (filterIndex == 1) return chosen + ".csv";
+    if (filterIndex == 2) return chosen + ".txt";
+    return chosen;
+}
+
+Failure OverwriteQuestion(const std::string& path) {
+    return Failure{"Same file " + path + " is already exists. Overwrite?", "File Name Error",
+                   MessageIcon::Question};
+}
+
+std::string SpectrumResultText(const WaveRecord& record, const FilterState& filter, int displayPosition,
+                               const SpectrumResult& result) {
+    const AnalysisSettings& s = result.Settings;
+    const char* fu = record.FrequencyText();
+    const char* tu = record.TimeText();
+    const int channelCount = std::min(record.ChannelCount, kMaxChannels);
+    const int stored = result.StoredChannelCount;
+    const bool mem = s.Mem;
+    const bool ratio = s.RatioMode != 0 && result.SelectedChannelCount == 2;
+    const int bins = result.Points / 2;
+
+    std::string out;
+    out.reserve(static_cast<size_t>(bins) * (16 + 14 * (3 * stored + 1)) + 1024);
+    Append(out, "FILE NAME,%s\r\n", record.FileName.c_str());
+    Append(out, "TITLE,%s\r\n", record.Title.c_str());
+    Append(out, "SAMPLING(%s),%d\r\n", fu, record.SamplingRate);
+    out += FilterLineText(filter, record.SamplingRate, fu) + "\r\n";
+    Append(out, "POSITION,%d\r\n", displayPosition);
+    Append(out, "SIZE,%d\r\n", result.Points);
+    Append(out, "INTERVAL(%s),%.3f\r\n", tu, static_cast<double>(result.AnalysisInterval));
+    Append(out, "DURATION(%s),%.3f\r\n", tu, static_cast<double>(result.Points * result.AnalysisInterval));
+    out += s.Type == SpectrumType::Power ? "Spectrum,Power\r\n" : "Spectrum,Amplitude\r\n";
+    Append(out, "Smoothing,%d\r\n", s.SmoothPasses);
+    out += s.RatioMode == 1   ? "SRtype,srAtoB,,,A,,,B,A/B\r\n"
+           : s.RatioMode == 2 ? "SRtype,srBtoA,,,A,,,B,B/A\r\n"
+                              : "SRtype,srNA\r\n";
+
+    out += "COMMENT,,";
+    for (int k = 0; k < channelCount; ++k) {
+        if (!s.ChannelFlags[k]) continue;
+        out += record.Channels[k].Name;
+        out += mem ? "," : ",,,";
+    }
+    out += "\r\n";
+
+    Append(out, "SpNo,FREQ(%s)", fu);
+    for (int k = 0; k < channelCount; ++k) {
+        if (!s.ChannelFlags[k]) continue;
+        if (mem)
+            Append(out, ",MEM[%d]", k + 1);
+        else
+            Append(out, ",R[%d],I[%d],%s[%d]", k + 1, k + 1, SpectrumName(s), k + 1);
+    }
+    out += "\r\n";
+
+    const std::vector<float>& store = result.ResultStore;
+    auto storeAt = [&store](size_t i) { return i < store.size() ? static_cast<double>(store[i]) : 0.0; };
+    for (int i = 0; i < bins; ++i) {
+        const float frequency = mem ? result.MemFrequency[i] : static_cast<float>(i) * result.FrequencyStep;
+        Append(out, "%5d,%8.3f", i, static_cast<double>(frequency));
+        if (mem) {
+            for (int d = 0; d < stored; ++d)
+                Append(out, ",%13.5e",
+                       storeAt((static_cast<size_t>(d) + static_cast<size_t>(stored) * i) * 3));
+        } else {
+            for (int j = 0; j < 3 * stored; ++j)
+                Append(out, ",%13.5e", storeAt(static_cast<size_t>(3 * stored) * i + j));
+        }
+        if (ratio) Append(out, ",%13.5e", static_cast<double>(result.RealPart[i]));
+        out += "\r\n";
+    }
+    return out;
+}
+
+Outcome WriteSpectrumResult(const std::string& path, const WaveRecord& record, const FilterState& filter,
+                            int displayPosition, const SpectrumResult& result) {
+    if (path.empty()) return Outcome::Fail(OpenError());
+    const std::string bytes = EncodeFileText(SpectrumResultText(record, filter, displayPosition, result));
+
+    // A fresh name beside the target; the target appears (or changes) only once the file is complete.
+    static std::atomic<unsigned> counter{0};
+    const std::string folder = FolderOf(path);
+    std::string temp;
+    int fd = -1;
+    for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+        temp = folder + ".wavora-" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1)) +
+               ".tmp";
+        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd < 0 && errno != EEXIST) break;
+    }
+    if (fd < 0) return Outcome::Fail(OpenError());
+
+    // An existing file keeps its permissions.
+    struct stat existing;
+    if (::stat(path.c_str(), &existing) == 0) ::fchmod(fd, existing.st_mode & 07777);
+
+    const bool written = WriteAll(fd, bytes);
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || ::rename(temp.c_str(), path.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return Outcome::Fail(OpenError());
+    }
+    return Outcome{};
+}
+
+}  // namespace wavora

@@ -1,0 +1,418 @@
+#include "formats/standard_csv.h"
+
+#include <fast_float/fast_float.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <array>
+#include <cfloat>
+#include <cmath>
+#include <bit>
+#include <atomic>
+#include <cstring>
+#include <functional>
+#include <new>
+#include <optional>
+#include <thread>
+
+#include "formats/data_readers.h"
+#include "formats/reader_support.h"
+#include "record/line_split.h"
+#include "record/text_codec.h"
+#include "record/time_unit.h"
+
+namespace wavora {
+
+namespace {
+
+inline bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+inline bool IsDigit(char c) {
+    return static_cast<unsigned char>(c - '0') < 10;
+}
+
+// The plain way to read a field's number; the row parser below must always agree with it.
+float ReferenceValue(const char* p, const char* end) {
+    const char* start = p;
+    if (p < end && (*p == '+' || *p == '-')) ++p;
+    // Only digits or a point may follow: this keeps "inf", "nan" and a second sign out.
+    if (p == end || !(IsDigit(*p) || *p == '.')) return 0.0f;
+    bool negative = *start == '-';
+    double d = 0.0;
+    auto result = fast_float::from_chars(p, end, d);
+    if (result.ptr == p || (result.ec != std::errc() && !std::isinf(d))) return 0.0f;
+    float f = static_cast<float>(d);
+    if (std::isinf(f)) f = FLT_MAX;
+    return negative ? -f : f;
+}
+
+// ---- The row parser: both passes of the reader spend nearly all their time here. It relies on
+// the character after the row (a line feed or carriage return) to end the last number, so that
+// no digit loop needs a bounds check; whatever is unusual goes to ReferenceValue.
+
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+inline unsigned DigitAt(const char* p) {
+    return static_cast<unsigned char>(*p - '0');
+}
+
+// Where the field that goes on at p ends: at its comma or at the line end.
+inline const char* FieldEnd(const char* p, const char* end) {
+    while (p < end && *p != ',') ++p;
+    return p;
+}
+
+// The value of the field starting at a, its first non-blank character; *after is set past the
+// number (to a when there is none).
+inline float FieldValue(const char* a, const char* end, const char** after) {
+    const char first = *a;
+    const bool negative = first == '-';
+    const char* p = a + ((first == '-') | (first == '+'));
+    const char* digitsStart = p;
+    uint64_t mantissa = 0;  // wraps beyond 19 digits, which then go the reference way
+    unsigned d;
+    while ((d = DigitAt(p)) < 10) {
+        mantissa = mantissa * 10 + d;
+        ++p;
+    }
+    ptrdiff_t digits = p - digitsStart;
+    int exponent = 0;
+    if (*p == '.') {
+        const char* fraction = ++p;
+        while ((d = DigitAt(p)) < 10) {
+            mantissa = mantissa * 10 + d;
+            ++p;
+        }
+        exponent = static_cast<int>(fraction - p);
+        digits -= exponent;
+    }
+    *after = a;
+    if (digits == 0) return 0.0f;
+    *after = p;
+    if ((*p | 0x20) == 'e') {
+        const char* q = p + 1;
+        const char sign = *q;
+        q += (sign == '-') | (sign == '+');
+        if (DigitAt(q) < 10) {
+            int e = 0;
+            while ((d = DigitAt(q)) < 10) {
+                if (e < 100000) e = e * 10 + static_cast<int>(d);
+                ++q;
+            }
+            exponent += sign == '-' ? -e : e;
+            *after = q;
+        }
+    }
+    if (digits > 19 || mantissa > (uint64_t(1) << 53) || exponent < -22 || exponent > 22)
+        return ReferenceValue(a, FieldEnd(a, end));
+    // An exact mantissa times or over an exact power of ten: one correctly rounded operation gives
+    // the nearest double, as any correct parser would (at most 2^53 × 10^22, no float overflow).
+    double m = static_cast<double>(mantissa);
+    float f =
+        static_cast<float>(exponent < 0 ? m / kExactPowersOfTen[-exponent] : m * kExactPowersOfTen[exponent]);
+    // The sign by its bit rather than a branch: signs are as unpredictable as the data.
+    uint32_t bits;
+    std::memcpy(&bits, &f, sizeof bits);
+    bits ^= static_cast<uint32_t>(negative) << 31;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
+
+// Rows between two progress reports and cancel checks.
+constexpr int64_t kRowsPerReport = 1 << 15;
+
+const char* const kProgressText = "Reading data file";
+
+// ---- The two passes. A large file is cut into segments of whole lines that are read side by side,
+// the first on the calling thread, which alone reports progress; the rows and maxima of the
+// segments add up to exactly what one sequential pass would give.
+
+constexpr unsigned kMaxSegments = 4;
+
+struct Segment {
+    int64_t Begin = 0, End = 0;  // byte range of whole lines
+    int64_t Rows = 0;            // counted by the first pass
+    int64_t FirstRow = 0;        // row index of its first line
+    std::array<float, kMaxChannels> Maxima{};
+    bool ReadError = false;
+    bool OutOfMemory = false;
+};
+
+enum class PassKind { Maxima, Samples };
+
+struct PassShared {
+    const std::string* Path = nullptr;
+    int Channels = 0;
+    std::array<float, kMaxChannels> Maxima{};  // for the samples pass
+    std::array<int16_t*, kMaxChannels> Out{};  // for the samples pass
+    std::atomic<int64_t> BytesDone{0};
+    std::atomic<bool> Stop{false};
+};
+
+// Cuts [begin, end) into up to `count` pieces that start just after a line feed.
+std::vector<Segment> SplitIntoSegments(std::FILE* file, int64_t begin, int64_t end, unsigned count) {
+    std::vector<Segment> segments;
+    int64_t start = begin;
+    std::vector<char> chunk(1 << 16);
+    for (unsigned i = 1; i < count && start < end; ++i) {
+        int64_t cut = begin + (end - begin) * i / count;
+        if (cut <= start) continue;
+        if (std::fseek(file, cut, SEEK_SET) != 0) break;
+        // Move the cut past the next line feed.
+        bool found = false;
+        while (!found && cut < end) {
+            size_t got = std::fread(chunk.data(), 1, chunk.size(), file);
+            if (got == 0) break;
+            const void* lf = std::memchr(chunk.data(), '\n', got);
+            if (lf) {
+                cut += static_cast<const char*>(lf) - chunk.data() + 1;
+                found = true;
+            } else {
+                cut += static_cast<int64_t>(got);
+            }
+        }
+        if (!found || cut >= end) break;
+        segments.push_back(Segment{start, cut});
+        start = cut;
+    }
+    segments.push_back(Segment{start, end});
+    return segments;
+}
+
+// One pass over one segment. `report` (on the calling thread only) is asked now and then whether
+// to go on.
+void RunSegment(Segment& segment, PassKind kind, PassShared& shared, const std::function<bool()>& report) {
+    FilePtr file(std::fopen(shared.Path->c_str(), "rb"));
+    if (!file || std::fseek(file.get(), segment.Begin, SEEK_SET) != 0) {
+        segment.ReadError = true;
+        return;
+    }
+    LineReader reader(file.get(), segment.End - segment.Begin);
+    const int channels = shared.Channels;
+    std::array<float, kMaxChannels> values{};
+    std::string_view line;
+    int64_t rows = 0, reported = 0;
+    // The samples pass stops at the row count of the first pass, should the file have grown.
+    const int64_t rowLimit = kind == PassKind::Samples ? segment.Rows : INT64_MAX;
+    while (rows < rowLimit && reader.Next(line)) {
+        ParseCsvRow(line.data(), line.data() + line.size(), channels, values.data());
+        if (kind == PassKind::Maxima) {
+            for (int k = 0; k < channels; ++k)
+                segment.Maxima[k] = std::max(segment.Maxima[k], std::fabs(values[k]));
+        } else {
+            const int64_t row = segment.FirstRow + rows;
+            for (int k = 0; k < channels; ++k)
+                shared.Out[k][row] = QuantiseSample(values[k], shared.Maxima[k]);
+        }
+        if (++rows % kRowsPerReport == 0) {
+            shared.BytesDone += reader.Consumed() - reported;
+            reported = reader.Consumed();
+            if (report && !report()) shared.Stop = true;
+            if (shared.Stop) return;
+        }
+    }
+    shared.BytesDone += reader.Consumed() - reported;
+    if (kind == PassKind::Maxima) segment.Rows = rows;
+    if (reader.ReadError()) segment.ReadError = true;
+}
+
+void RunSegmentSafely(Segment& segment, PassKind kind, PassShared& shared,
+                      const std::function<bool()>& report) {
+    try {
+        RunSegment(segment, kind, shared, report);
+    } catch (const std::bad_alloc&) {
+        segment.OutOfMemory = true;
+        shared.Stop = true;
+    }
+}
+
+enum class PassResult { Done, Cancelled, ReadError, OutOfMemory };
+
+PassResult RunPass(std::vector<Segment>& segments, PassKind kind, PassShared& shared,
+                   const std::function<bool()>& report) {
+    shared.Stop = false;
+    size_t spawned = 1;
+    {
+        std::vector<std::jthread> workers;
+        try {
+            for (; spawned < segments.size(); ++spawned)
+                workers.emplace_back(
+                    [&, i = spawned] { RunSegmentSafely(segments[i], kind, shared, nullptr); });
+        } catch (const std::exception&) {
+            // No thread to be had: the calling thread reads the rest after its own segment.
+        }
+        RunSegmentSafely(segments[0], kind, shared, report);
+        for (size_t i = spawned; i < segments.size() && !shared.Stop; ++i)
+            RunSegmentSafely(segments[i], kind, shared, report);
+    }  // the workers are joined here
+    for (const Segment& s : segments)
+        if (s.OutOfMemory) return PassResult::OutOfMemory;
+    if (shared.Stop) return PassResult::Cancelled;
+    for (const Segment& s : segments)
+        if (s.ReadError) return PassResult::ReadError;
+    return PassResult::Done;
+}
+
+// The failure that ends the read after a pass, if any.
+std::optional<Failure> PassFailure(PassResult result) {
+    switch (result) {
+        case PassResult::Done:
+            return std::nullopt;
+        case PassResult::Cancelled:
+            return CancelledFailure();
+        case PassResult::ReadError:
+            return FileOpenFailure();
+        case PassResult::OutOfMemory:
+            return MemoryFailure();
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+float ParseFieldValue(std::string_view field) {
+    return ReferenceValue(field.data(), field.data() + field.size());
+}
+
+void ParseCsvRow(const char* s, const char* end, int channels, float* values) {
+    int k = 0;
+    while (k < channels) {
+        s += IsBlank(*s);  // one blank without a branch: it comes and goes with the sign
+        while (IsBlank(*s)) ++s;
+        if (s == end) break;
+        const char* after;
+        values[k++] = FieldValue(s, end, &after);
+        s = FieldEnd(after, end);  // the rest of the field, blanks included, is not part of the value
+        if (s == end) break;
+        ++s;
+    }
+    for (; k < channels; ++k) values[k] = 0.0f;
+}
+
+int16_t QuantiseSample(float value, float maximum) {
+    if (maximum == 0.0f) return 0;
+    // The product and quotient are meant in extended precision. A double gives the very same
+    // truncated result, and much faster: value × 32000 is exact (24 + 8 significant bits), and a
+    // quotient of such a product and a float that is not a whole number stays at least 2^-39 of
+    // its size away from every whole number, far beyond the 2^-53 rounding of a double.
+    double q = static_cast<double>(value) * 32000.0 / static_cast<double>(maximum);
+    // A value above the maximum can only come from a file changed between the two passes.
+    if (q > 32000.0) q = 32000.0;
+    if (q < -32000.0) q = -32000.0;
+    return static_cast<int16_t>(static_cast<int>(q));
+}
+
+float ColumnScaleFactor(float maximum) {
+    if (maximum == 0.0f) maximum = 1.0f;
+    return static_cast<float>(static_cast<double>(maximum) * 3.125e-5);
+}
+
+Outcome ReadStandardCsv(const std::string& path, WaveRecord& record, const Progress& progress) {
+    return ReadStandardCsvInSegments(path, record, progress, kMinSegmentBytes);
+}
+
+Outcome ReadStandardCsvInSegments(const std::string& path, WaveRecord& record, const Progress& progress,
+                                  int64_t minSegmentBytes) {
+    if (EqualsNoCase(ExtensionOf(path), "dbl"))
+        return Outcome::Fail(Failure::Notice("  Not Text (CSV) Data File!  "));
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file) return Outcome::Fail(FileOpenFailure());
+    struct stat st {};
+    const int64_t fileSize = fstat(fileno(file.get()), &st) == 0 ? static_cast<int64_t>(st.st_size) : 0;
+
+    WaveRecord staged = StagedCopy(record);
+    staged.DateText = ModificationDateText(file.get());
+
+    LineReader header(file.get(), -1, 1 << 16);
+    std::string_view line;
+
+    // Line 1: channel names.
+    if (!header.Next(line)) line = {};
+    std::vector<std::string> names = SplitFields(WithoutByteOrderMark(line));
+    const int channels = static_cast<int>(std::min<size_t>(names.size(), kMaxChannels));
+    if (channels < 1) return Outcome::Fail(Failure::Captioned("File Format miss match", "File Error"));
+    for (int k = 0; k < channels; ++k) staged.Channels[k].Name = HeaderText(names[k], kNameWidth);
+    std::fill_n(staged.Header.Bytes.begin() + DblHeader::kCommentOffset, DblHeader::kCommentLength,
+                uint8_t(0));
+    staged.Comment.clear();
+
+    // Line 2: sampling rate and the unit word that chooses the time unit.
+    if (!header.Next(line)) line = {};
+    std::vector<std::string> rateFields = SplitFields(line);
+    const int64_t rate = rateFields.empty() ? 0 : LeadingInteger(rateFields[0]);
+    const std::string unitWord = rateFields.size() > 1 ? HeaderText(rateFields[1], 64) : std::string();
+    staged.RateUnitText = CutToFileWidth(unitWord, kRateUnitWidth);
+    TimeUnitFromWord(unitWord, staged.Time);
+    // A rate that is not a positive 32-bit number would make every time and frequency meaningless.
+    if (rate <= 0 || rate > INT32_MAX)
+        return Outcome::Fail(Failure::Captioned("File Format miss match!!        ", "File Error"));
+    staged.SamplingRate = static_cast<int32_t>(rate);
+    const int16_t rateWord = static_cast<int16_t>(rate);
+    staged.Header.SetSamplingRate(rateWord == 0 ? int16_t(100) : rateWord);
+
+    // Line 3 is free text; line 4 holds the units.
+    std::vector<std::string> units;
+    if (header.Next(line) && header.Next(line)) units = SplitFields(line);
+    for (int k = 0; k < channels; ++k)
+        staged.Channels[k].Unit = k < static_cast<int>(units.size()) ? HeaderText(units[k], kUnitWidth) : "";
+    if (header.ReadError()) return Outcome::Fail(FileOpenFailure());
+    const int64_t dataStart = header.Consumed();
+
+    // The data: a file that is not a plain file (size unknown) is read in one piece to its end.
+    const int64_t dataEnd = std::max(fileSize, dataStart);
+    unsigned count = 1;
+    if (fileSize > 0) {
+        unsigned cores = std::max(1u, std::thread::hardware_concurrency());
+        int64_t pieces = (dataEnd - dataStart) / std::max<int64_t>(minSegmentBytes, 1);
+        count = static_cast<unsigned>(std::clamp<int64_t>(pieces, 1, std::min(cores, kMaxSegments)));
+    }
+    std::vector<Segment> segments = SplitIntoSegments(file.get(), dataStart, dataEnd, count);
+    if (fileSize <= 0) segments.back().End = INT64_MAX;
+    file.reset();
+
+    PassShared shared;
+    shared.Path = &path;
+    shared.Channels = channels;
+    const double totalBytes = 2.0 * static_cast<double>(std::max<int64_t>(dataEnd - dataStart, 1));
+    std::function<bool()> report = [&] {
+        return Report(progress, kProgressText,
+                      std::min(1.0, static_cast<double>(shared.BytesDone) / totalBytes));
+    };
+
+    // First pass: the largest magnitude of every column and the number of rows.
+    if (auto failure = PassFailure(RunPass(segments, PassKind::Maxima, shared, report)))
+        return Outcome::Fail(*failure);
+    if (!report()) return Outcome::Fail(CancelledFailure());
+    int64_t rows = 0;
+    for (Segment& s : segments) {
+        s.FirstRow = rows;
+        rows += s.Rows;
+        for (int k = 0; k < channels; ++k) shared.Maxima[k] = std::max(shared.Maxima[k], s.Maxima[k]);
+    }
+
+    if (rows > INT32_MAX || !AllocateSamples(staged, channels, rows)) return Outcome::Fail(MemoryFailure());
+
+    // Second pass: every value scaled so that the column maximum becomes ±32000.
+    for (int k = 0; k < channels; ++k) shared.Out[k] = staged.Channels[k].Samples.data();
+    if (auto failure = PassFailure(RunPass(segments, PassKind::Samples, shared, report)))
+        return Outcome::Fail(*failure);
+    Report(progress, kProgressText, 1.0);
+
+    for (int k = 0; k < channels; ++k) {
+        ChannelInfo& ch = staged.Channels[k];
+        ch.ScaleFactor = ColumnScaleFactor(shared.Maxima[k]);
+        ch.RawPeak = 32000;
+        ch.DisplayUnit = ch.Unit;
+    }
+    std::fill_n(staged.Header.Bytes.begin() + DblHeader::kTitleOffset, DblHeader::kTitleLength, uint8_t(0));
+    staged.ChannelCount = channels;
+    staged.SampleCount = static_cast<int32_t>(rows);
+    staged.Format = FormatType::CsvDefault;
+    record = std::move(staged);
+    return Outcome{};
+}
+
+}  // namespace wavora

@@ -1,0 +1,43 @@
+#pragma once
+// The standard CSV data file: four header lines (names, "rate,unit", free text, units), then one row
+// of decimal values per sample time. ReadStandardCsv itself is declared in formats/data_readers.h;
+// this header holds the row parsing it uses, for the tests and for other text readers.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "record/failure.h"
+#include "record/progress.h"
+#include "record/wave_record.h"
+
+namespace wavora {
+
+// The value of one field as split by SplitFields: an optional sign, then a decimal number (digits,
+// optional fraction, optional exponent), read as a double and converted to a 32-bit float. A field
+// that does not start with a number (also "inf", "nan", an empty field) reads 0. A value beyond the
+// float range is held at the largest float of its sign.
+float ParseFieldValue(std::string_view field);
+
+// Fills values[0 .. channels-1] from one data row, field k for channel k, exactly as SplitFields
+// followed by ParseFieldValue would, but without copying any field. Missing fields read 0; fields
+// beyond `channels` are ignored. The character at `end` must be the row's line end ('\n' or '\r'),
+// as LineReader leaves it: it ends the last number without a bounds check.
+void ParseCsvRow(const char* begin, const char* end, int channels, float* values);
+
+// A large file is read in up to four segments side by side (rows and maxima add up exactly as in
+// one sequential pass); a segment holds at least this many bytes.
+inline constexpr int64_t kMinSegmentBytes = int64_t(8) << 20;
+// ReadStandardCsv with another segment size, for the tests.
+Outcome ReadStandardCsvInSegments(const std::string& path, WaveRecord& record, const Progress& progress,
+                                  int64_t minSegmentBytes);
+
+// Sample of a value in a column whose largest magnitude is `maximum`: value × 32000 / maximum,
+// truncated toward zero. A column of zeros (maximum 0) gives 0.
+int16_t QuantiseSample(float value, float maximum);
+
+// Scale factor of a column: maximum × 3.125e-5 (maximum / 32000). A column of zeros gets the factor
+// of a column whose maximum is 1, so that no later division by the scale meets a zero.
+float ColumnScaleFactor(float maximum);
+
+}  // namespace wavora
