@@ -53,7 +53,7 @@ class ImageCanvas : public Canvas {
     void Ellipse(int left, int top, int right, int bottom) override;
     void Polygon(const std::vector<CanvasPoint>& points) override;
     void SetPixel(int x, int y, Color c) override;
-    Color Pixel(int x, int y) const override;
+    Color Pixel(int x, int y) const override;  // white outside the picture
     QImage ToImage() const override;
 
     // The picture itself (for painting it on a widget); valid until the next drawing call.

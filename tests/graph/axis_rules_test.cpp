@@ -7,7 +7,7 @@
 
 using namespace wavora;
 
-TEST(RoundNumber, CompactTexts) {
+TEST(GraphRoundNumber, CompactTexts) {
     EXPECT_EQ(_round_number(0), "0");
     EXPECT_EQ(_round_number(0.1999f), "0.2");
     EXPECT_EQ(_round_number(1.2349f), "1.235");
@@ -22,7 +22,7 @@ TEST(RoundNumber, CompactTexts) {
     EXPECT_EQ(_round_number(100000), "100000");
 }
 
-TEST(SubScale, CountsAndDecimals) {
+TEST(GraphSubScale, CountsAndDecimals) {
     struct Case {
         float step;
         int subs;
@@ -42,7 +42,7 @@ TEST(SubScale, CountsAndDecimals) {
     EXPECT_EQ(format, "untouched");
 }
 
-TEST(ZeroString, OnlyMinusPointAndZero) {
+TEST(GraphZeroString, OnlyMinusPointAndZero) {
     EXPECT_TRUE(zero_string("-0.00"));
     EXPECT_TRUE(zero_string("0"));
     EXPECT_TRUE(zero_string(""));

@@ -275,3 +275,16 @@ TEST(TMyGraphScale, NegativeDataOnALogarithmicAxisIsReportedAndScaled) {
     EXPECT_FLOAT_EQ(g.VValueX, 2);  // 6 intervals of 2 reach 7
     EXPECT_EQ(prompts.Messages.size(), 1u);
 }
+
+TEST(TMyGraphFrame, NoGridIntervalsDrawsNoFrameAndDoesNotFail) {
+    Frame f;
+    f.graph.NGridX = 0;
+    f.graph.DrawWaku();
+    f.graph.DrawWakuN();
+    EXPECT_TRUE(f.canvas->Lines.empty());
+    EXPECT_TRUE(f.canvas->Texts.empty());
+    const float x[] = {1}, y[] = {1};
+    f.graph.DrawGraph(1, x, y);
+    f.graph.PlotGraph(1, x, y, 0, 3);
+    EXPECT_TRUE(f.canvas->Lines.empty());
+}
