@@ -30,6 +30,7 @@
 #include "app/listup_dialog.h"
 #include "app/pictures.h"
 #include "app/small_windows.h"
+#include "app/startup_picture.h"
 #include "display/click_label.h"
 #include "display/image_view.h"
 #include "display/number_text.h"
@@ -47,8 +48,6 @@ namespace {
 
 constexpr int kImageWidth = 433;
 constexpr int kImageHeight = 417;
-// The fixed-pitch Gothic font of the picture's texts.
-constexpr const char* kPictureFont = "ＭＳゴシック";
 
 QString Q(const char* utf8) {
     return QString::fromUtf8(utf8);
@@ -434,6 +433,11 @@ void TForm1::BuildControls() {
     BtnPrev = MakeButton(GBSpect, "BtnPrev", "←");
     BtnNext = MakeButton(GBSpect, "BtnNext", "→");
     for (QPushButton* b : {BtnRun, BtnBack, BtnPrev, BtnNext}) b->setEnabled(false);
+    for (QPushButton* b : {BtnRun, BtnBack}) b->setMinimumWidth(84);
+    for (QPushButton* b : {BtnPrev, BtnNext}) {
+        b->setMinimumWidth(0);
+        b->setFixedWidth(42);
+    }
     CBSkip = MakeCheck(GBSpect, "CBSkip", "Skip", true);
     CB2D = MakeCheck(GBSpect, "CB2D", "2D");
     CB2D->setEnabled(false);
@@ -453,7 +457,7 @@ void TForm1::BuildControls() {
     RGHanning = new RadioGroup("Smooth", {"0", "1", "2", "5", "10"}, 1, central);
     RGHanning->setObjectName("RGHanning");
     RGHanning->SetItemIndex(0);
-    RGAmp = new RadioGroup("Type", {"Amp", "Power"}, 1, central);
+    RGAmp = new RadioGroup("Type", {"Amp", "Power"}, 2, central);
     RGAmp->setObjectName("RGAmp");
     RGAmp->SetItemIndex(0);
 
@@ -471,19 +475,23 @@ void TForm1::BuildControls() {
     auto* fftLayout = new QGridLayout(GBFFT);
     fftLayout->setContentsMargins(6, 4, 6, 4);
     fftLayout->setVerticalSpacing(2);
+    fftLayout->setHorizontalSpacing(4);
     fftLayout->addWidget(CBMEM, 0, 0);
     fftLayout->addWidget(CBMEMmin, 0, 1);
     fftLayout->addWidget(CheckBox1, 1, 0, 1, 2);
     fftLayout->addWidget(CBDCCut, 2, 0, 1, 2);
     fftLayout->addWidget(CBFFTSave, 3, 0, 1, 2);
 
+    auto* typeAndFft = new QVBoxLayout;
+    typeAndFft->setSpacing(2);
+    typeAndFft->addWidget(RGAmp);
+    typeAndFft->addWidget(GBFFT);
     auto* controlsRow = new QHBoxLayout;
     controlsRow->setSpacing(4);
     controlsRow->addWidget(GBSpect);
     controlsRow->addWidget(RGPoints);
     controlsRow->addWidget(RGHanning);
-    controlsRow->addWidget(RGAmp, 0, Qt::AlignTop);
-    controlsRow->addWidget(GBFFT);
+    controlsRow->addLayout(typeAndFft);
 
     GBChannel = new QGroupBox("Channel", central);
     GBChannel->setObjectName("GBChannel");
@@ -683,22 +691,17 @@ void TForm1::FormCreate() {
     Label28->setText("CSV(Default)");
     state_.Wave.WaveWidth = 400;
 
-    Canvas& c = Picture();
-    c.SetBrushColor(kWhite);
-    c.FillRect(0, 0, c.Width(), c.Height());
-    c.SetFont(kPictureFont, 12);
-    c.SetFontColor(kBlack);
-    c.TextOut(50, 140, "Select data format type through Menu Bar--");
-    c.TextOut(70, 180, "File--Format Type, if necessary.");
-    c.TextOut(50, 220, "Default format type is 'CSV'.");
-    c.TextOut(50, 260, "Then click 'File' Button and select file, please.");
-    c.TextOut(220, 360, StrPrintf("Last Update  %d/%02d/%02d", date.year(), date.month(), date.day()));
+    DrawStartupText(Picture(), date.year(), date.month(), date.day());
 
     state_.ProgramDate = ymd;
     state_.Record.FilePath = state_.DefaultFileName;
     state_.Wave.DisplayKind = kShowStartup;
     BtnBack->setEnabled(false);
-    SetTimeUnit(TimeUnit::Seconds);
+    // Seconds and hertz until a record says otherwise; the read-outs stay empty.
+    second->setChecked(true);
+    state_.Record.Time = TimeUnit::Seconds;
+    state_.BandPass.UnitText = "Hz";
+    Label30->setText("s");
 }
 
 void TForm1::DisableAnalysisControls() {

@@ -49,10 +49,10 @@ class ImageView::Refreshing : public Canvas {
     }
     Color Pixel(int x, int y) const override { return inner_.Pixel(x, y); }
     QImage ToImage() const override { return inner_.ToImage(); }
-    Color CurrentPenColor() const { return inner_.PenColor(); }
-    int CurrentPenWidth() const { return inner_.PenWidth(); }
-    PenStyle CurrentPenStyle() const { return inner_.Style(); }
-    Color CurrentBrushColor() const { return inner_.BrushColor(); }
+    Color CurrentPenColor() const override { return inner_.CurrentPenColor(); }
+    int CurrentPenWidth() const override { return inner_.CurrentPenWidth(); }
+    PenStyle CurrentPenStyle() const override { return inner_.CurrentPenStyle(); }
+    Color CurrentBrushColor() const override { return inner_.CurrentBrushColor(); }
 
   private:
     ImageCanvas& inner_;

@@ -30,7 +30,7 @@ class StringGridModel : public QAbstractTableModel {
 
   private:
     int cols_ = 5, rows_ = 5, fixedCols_ = 1, fixedRows_ = 1;
-    std::vector<QString> cells_;  // row-major, cols_ × rows_
+    std::vector<QString> cells_ = std::vector<QString>(25);  // row-major, cols_ × rows_
 };
 
 class StringGrid : public QTableView {

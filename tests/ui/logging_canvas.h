@@ -64,10 +64,10 @@ class LoggingCanvas : public Canvas {
     void SetPixel(int, int, Color) override {}
     Color Pixel(int, int) const override { return kWhite; }
     QImage ToImage() const override { return QImage(); }
-    Color CurrentPenColor() const { return pen_; }
-    int CurrentPenWidth() const { return 1; }
-    PenStyle CurrentPenStyle() const { return PenStyle::Solid; }
-    Color CurrentBrushColor() const { return brush_; }
+    Color CurrentPenColor() const override { return pen_; }
+    int CurrentPenWidth() const override { return 1; }
+    PenStyle CurrentPenStyle() const override { return PenStyle::Solid; }
+    Color CurrentBrushColor() const override { return brush_; }
 
   private:
     int width_, height_;
