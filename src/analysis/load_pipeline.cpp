@@ -65,7 +65,10 @@ LoadResult LoadRecord(const std::string& path, const LoadOptions& options, Filte
     record.FilePath = path;
     record.FileName = FileNameOf(path);
     result.Result = ReadWithFormat(path, options.Format, record, progress);
-    if (!result.Result.Ok()) return result;
+    if (!result.Result.Ok()) {
+        result.Cancelled = IsCancelled(result.Result);
+        return result;
+    }
     // Every later step divides by the rate; a file that gives none is not a record.
     if (record.SamplingRate <= 0) {
         result.Result.Error = Failure::Captioned("File Format miss match!!        ", "File Error");

@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "analysis/mem.h"
+#include "graph/scale_labels.h"
 
 namespace wavora {
 
@@ -87,6 +88,14 @@ void GridListing::SetEmptyColumn(int column) {
 
 // ---------------------------------------------------------------------------------------------
 // SpectrumRun
+
+float AutomaticFrequencyMaximum(float analysisInterval) {
+    const AxisScale axis = AxisUnit(false, 0.5f / analysisInterval);
+    const float maximum = static_cast<float>(axis.NGrid) * axis.Step + axis.Start;
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f", static_cast<double>(maximum));
+    return AxisFieldValue(text);
+}
 
 SpectrumRun::SpectrumRun(const WaveRecord& record, const AnalysisSettings& settings, SpectrumResult& result)
     : record_(record), settings_(settings), result_(result) {}

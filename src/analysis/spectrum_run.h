@@ -59,6 +59,11 @@ int PointsForItem(int item, bool memMin);
 // The number that a frequency-axis field holds, or not a number when it holds none.
 float AxisFieldValue(const std::string& text);
 
+// The upper end of the frequency axis that the automatic spectrum axis draws for a Fourier
+// spectrum at this analysis interval (the axis for the Nyquist frequency 0.5 / interval), as the
+// axis field holds it: written with two decimals and read back. A MEM run takes its grid from it.
+float AutomaticFrequencyMaximum(float analysisInterval);
+
 // What one run leaves behind for the displays, the running analyses, the writers and the next
 // run. Every array is allocated again, zero-filled, by each run.
 struct SpectrumResult {
@@ -136,7 +141,7 @@ struct RunStart {
 
 enum class ChannelStatus {
     Shown,      // list Listing, draw RealPart, gather peaks
-    RatioHeld,  // the first channel of a ratio: kept for the second, not drawn
+    RatioHeld,  // the first channel of a ratio: kept for the second; not drawn, no statistics or peaks
     Failed,     // show Error; the whole run stops here
 };
 

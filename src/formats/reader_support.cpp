@@ -12,24 +12,29 @@
 namespace wavora {
 
 LineReader::LineReader(std::FILE* file, int64_t limit, size_t blockSize)
-    : file_(file), buffer_(blockSize + kPadding), capacity_(blockSize), left_(limit) {}
+    : file_(file),
+      capacity_(std::max<size_t>(blockSize, 1)),
+      buffer_(new char[capacity_ + kPadding]),
+      left_(limit) {}
 
 bool LineReader::Fill() {
     if (eof_ || error_) return false;
     // Keep the unfinished line, moved to the front; grow when it already fills the whole buffer.
     size_t left = end_ - begin_;
     if (begin_ > 0) {
-        std::memmove(buffer_.data(), buffer_.data() + begin_, left);
+        std::memmove(buffer_.get(), buffer_.get() + begin_, left);
         begin_ = 0;
         end_ = left;
     }
-    if (end_ == capacity_) {
+    if (end_ == capacity_) {  // one line fills the whole buffer
+        std::unique_ptr<char[]> larger(new char[2 * capacity_ + kPadding]);
+        std::memcpy(larger.get(), buffer_.get(), end_);
+        buffer_ = std::move(larger);
         capacity_ *= 2;
-        buffer_.resize(capacity_ + kPadding);
     }
     size_t want = capacity_ - end_;
     if (left_ >= 0) want = static_cast<size_t>(std::min<int64_t>(left_, static_cast<int64_t>(want)));
-    size_t got = want ? std::fread(buffer_.data() + end_, 1, want, file_) : 0;
+    size_t got = want ? std::fread(buffer_.get() + end_, 1, want, file_) : 0;
     if (left_ >= 0) left_ -= static_cast<int64_t>(got);
     if (got == 0) {
         if (std::ferror(file_)) error_ = true;
@@ -37,19 +42,20 @@ bool LineReader::Fill() {
         return false;
     }
     end_ += got;
+    std::memset(buffer_.get() + end_, 0, kPadding);  // what parsers may look at beyond the text is defined
     return true;
 }
 
 bool LineReader::Next(std::string_view& line) {
     size_t searched = begin_;
     for (;;) {
-        const char* from = buffer_.data() + searched;
+        const char* from = buffer_.get() + searched;
         const void* lf = std::memchr(from, '\n', end_ - searched);
         if (lf) {
-            size_t at = static_cast<size_t>(static_cast<const char*>(lf) - buffer_.data());
+            size_t at = static_cast<size_t>(static_cast<const char*>(lf) - buffer_.get());
             size_t stop = at;
             if (stop > begin_ && buffer_[stop - 1] == '\r') --stop;
-            line = std::string_view(buffer_.data() + begin_, stop - begin_);
+            line = std::string_view(buffer_.get() + begin_, stop - begin_);
             consumed_ += static_cast<int64_t>(at + 1 - begin_);
             begin_ = at + 1;
             return true;
@@ -57,10 +63,10 @@ bool LineReader::Next(std::string_view& line) {
         size_t searchedBytes = end_ - begin_;
         if (!Fill()) {
             if (end_ == begin_) return false;
-            buffer_[end_] = '\n';  // in the padding
+            buffer_[end_] = '\n';  // in the padding, cleared by Fill
             size_t stop = end_;
             if (buffer_[stop - 1] == '\r') --stop;
-            line = std::string_view(buffer_.data() + begin_, stop - begin_);
+            line = std::string_view(buffer_.get() + begin_, stop - begin_);
             consumed_ += static_cast<int64_t>(end_ - begin_);
             begin_ = end_;
             return true;

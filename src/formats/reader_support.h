@@ -44,8 +44,8 @@ class LineReader {
     bool Fill();
 
     std::FILE* file_;
-    std::vector<char> buffer_;  // capacity_ bytes of file text, then kPadding spare bytes
-    size_t capacity_;
+    size_t capacity_;                 // bytes of file text the buffer holds,
+    std::unique_ptr<char[]> buffer_;  // followed by kPadding spare bytes (left uninitialised)
     size_t begin_ = 0, end_ = 0;
     int64_t consumed_ = 0;
     int64_t left_;  // bytes the reader may still read, negative for no limit

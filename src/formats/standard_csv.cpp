@@ -5,10 +5,10 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
+#include <bit>
 #include <cfloat>
 #include <cmath>
-#include <bit>
-#include <atomic>
 #include <cstring>
 #include <functional>
 #include <new>
@@ -65,12 +65,55 @@ inline const char* FieldEnd(const char* p, const char* end) {
     return p;
 }
 
+inline uint64_t Load8(const char* p) {
+    uint64_t x;
+    std::memcpy(&x, p, sizeof x);
+    if constexpr (std::endian::native == std::endian::big) x = __builtin_bswap64(x);
+    return x;  // the first character in the lowest byte
+}
+
+// The program's own numbers, "%10.3e" as the data-file writer prints them ("d.ddde±dd" after the
+// sign), in one go: the same mantissa and power of ten the general loop below would find.
+inline bool OwnFormatNumber(const char* p, double& value) {
+    constexpr uint64_t kHigh = 0x8080808080808080ull;
+    const uint64_t x = Load8(p);
+    const uint64_t t = x ^ 0x3030303030303030ull;  // digits become 0..9
+    const uint64_t digits = ~(((t & 0x7F7F7F7F7F7F7F7Full) + 0x7676767676767676ull) | t) & kHigh;
+    if (digits != 0x8000008080800080ull) return false;  // digits in bytes 0, 2, 3, 4 and 7 only
+    const unsigned point = (x >> 8) & 0xFF, e = (x >> 40) & 0xFF, sign = (x >> 48) & 0xFF;
+    if (point != '.' || (e | 0x20) != 'e' || (sign != '+' && sign != '-')) return false;
+    const unsigned last = DigitAt(p + 8);
+    if (last >= 10 || DigitAt(p + 9) < 10) return false;
+    const uint64_t v = x & 0x0F0F0F0F0F0F0F0Full;  // digit bytes hold their values
+    const unsigned mantissa =
+        (v & 0xF) * 1000 + ((v >> 16) & 0xF) * 100 + ((v >> 24) & 0xF) * 10 + ((v >> 32) & 0xF);
+    const int magnitude = static_cast<int>(((v >> 56) & 0xF) * 10 + last);
+    const int exponent = (sign == '-' ? -magnitude : magnitude) - 3;
+    if (exponent < -22 || exponent > 22) return false;
+    const double m = mantissa;
+    value = exponent < 0 ? m / kExactPowersOfTen[-exponent] : m * kExactPowersOfTen[exponent];
+    return true;
+}
+
+// The sign by its bit rather than a branch: signs are as unpredictable as the data.
+inline float WithSign(float f, bool negative) {
+    uint32_t bits;
+    std::memcpy(&bits, &f, sizeof bits);
+    bits ^= static_cast<uint32_t>(negative) << 31;
+    std::memcpy(&f, &bits, sizeof f);
+    return f;
+}
+
 // The value of the field starting at a, its first non-blank character; *after is set past the
 // number (to a when there is none).
 inline float FieldValue(const char* a, const char* end, const char** after) {
     const char first = *a;
     const bool negative = first == '-';
     const char* p = a + ((first == '-') | (first == '+'));
+    if (double own; OwnFormatNumber(p, own)) {
+        *after = p + 9;
+        return WithSign(static_cast<float>(own), negative);
+    }
     const char* digitsStart = p;
     uint64_t mantissa = 0;  // wraps beyond 19 digits, which then go the reference way
     unsigned d;
@@ -96,11 +139,18 @@ inline float FieldValue(const char* a, const char* end, const char** after) {
         const char* q = p + 1;
         const char sign = *q;
         q += (sign == '-') | (sign == '+');
-        if (DigitAt(q) < 10) {
-            int e = 0;
-            while ((d = DigitAt(q)) < 10) {
-                if (e < 100000) e = e * 10 + static_cast<int>(d);
-                ++q;
+        if ((d = DigitAt(q)) < 10) {
+            int e;
+            unsigned d1 = DigitAt(q + 1);
+            if (d1 < 10 && DigitAt(q + 2) >= 10) {  // the usual two-digit exponent
+                e = static_cast<int>(d * 10 + d1);
+                q += 2;
+            } else {
+                e = 0;
+                while ((d = DigitAt(q)) < 10) {
+                    if (e < 100000) e = e * 10 + static_cast<int>(d);
+                    ++q;
+                }
             }
             exponent += sign == '-' ? -e : e;
             *after = q;
@@ -113,26 +163,25 @@ inline float FieldValue(const char* a, const char* end, const char** after) {
     double m = static_cast<double>(mantissa);
     float f =
         static_cast<float>(exponent < 0 ? m / kExactPowersOfTen[-exponent] : m * kExactPowersOfTen[exponent]);
-    // The sign by its bit rather than a branch: signs are as unpredictable as the data.
-    uint32_t bits;
-    std::memcpy(&bits, &f, sizeof bits);
-    bits ^= static_cast<uint32_t>(negative) << 31;
-    std::memcpy(&f, &bits, sizeof f);
-    return f;
+    return WithSign(f, negative);
 }
+
+static_assert(LineReader::kPadding >= kRowPadding);
 
 // Rows between two progress reports and cancel checks.
 constexpr int64_t kRowsPerReport = 1 << 15;
 
 const char* const kProgressText = "Reading data file";
 
-// ---- The two passes. A large file is cut into segments of whole lines that are read side by side,
-// the first on the calling thread, which alone reports progress; the rows and maxima of the
-// segments add up to exactly what one sequential pass would give.
+// ---- The two passes. A large file is cut into pieces of whole lines that a few threads take in
+// turn, the calling thread among them, which alone reports progress; a thread that gets less of
+// the processor simply takes fewer pieces. The rows and maxima of the pieces add up to exactly
+// what one sequential pass would give.
 
-constexpr unsigned kMaxSegments = 4;
+constexpr unsigned kMaxThreads = 4;
+constexpr size_t kMaxPieces = 256;
 
-struct Segment {
+struct Piece {
     int64_t Begin = 0, End = 0;  // byte range of whole lines
     int64_t Rows = 0;            // counted by the first pass
     int64_t FirstRow = 0;        // row index of its first line
@@ -148,62 +197,64 @@ struct PassShared {
     int Channels = 0;
     std::array<float, kMaxChannels> Maxima{};  // for the samples pass
     std::array<int16_t*, kMaxChannels> Out{};  // for the samples pass
+    std::atomic<size_t> NextPiece{0};
     std::atomic<int64_t> BytesDone{0};
     std::atomic<bool> Stop{false};
 };
 
 // Cuts [begin, end) into up to `count` pieces that start just after a line feed.
-std::vector<Segment> SplitIntoSegments(std::FILE* file, int64_t begin, int64_t end, unsigned count) {
-    std::vector<Segment> segments;
+std::vector<Piece> SplitIntoPieces(std::FILE* file, int64_t begin, int64_t end, size_t count) {
+    std::vector<Piece> pieces;
     int64_t start = begin;
-    std::vector<char> chunk(1 << 16);
-    for (unsigned i = 1; i < count && start < end; ++i) {
-        int64_t cut = begin + (end - begin) * i / count;
+    char chunk[4096];
+    for (size_t i = 1; i < count && start < end; ++i) {
+        int64_t cut = begin + static_cast<int64_t>(static_cast<double>(end - begin) * i / count);
         if (cut <= start) continue;
         if (std::fseek(file, cut, SEEK_SET) != 0) break;
         // Move the cut past the next line feed.
         bool found = false;
         while (!found && cut < end) {
-            size_t got = std::fread(chunk.data(), 1, chunk.size(), file);
+            size_t got = std::fread(chunk, 1, sizeof chunk, file);
             if (got == 0) break;
-            const void* lf = std::memchr(chunk.data(), '\n', got);
+            const void* lf = std::memchr(chunk, '\n', got);
             if (lf) {
-                cut += static_cast<const char*>(lf) - chunk.data() + 1;
+                cut += static_cast<const char*>(lf) - chunk + 1;
                 found = true;
             } else {
                 cut += static_cast<int64_t>(got);
             }
         }
         if (!found || cut >= end) break;
-        segments.push_back(Segment{start, cut});
+        pieces.push_back(Piece{start, cut});
         start = cut;
     }
-    segments.push_back(Segment{start, end});
-    return segments;
+    pieces.push_back(Piece{start, end});
+    return pieces;
 }
 
-// One pass over one segment. `report` (on the calling thread only) is asked now and then whether
+// One pass over one piece. `report` (on the calling thread only) is asked now and then whether
 // to go on.
-void RunSegment(Segment& segment, PassKind kind, PassShared& shared, const std::function<bool()>& report) {
+void RunPiece(Piece& piece, PassKind kind, PassShared& shared, const std::function<bool()>& report) {
     FilePtr file(std::fopen(shared.Path->c_str(), "rb"));
-    if (!file || std::fseek(file.get(), segment.Begin, SEEK_SET) != 0) {
-        segment.ReadError = true;
+    if (!file || std::fseek(file.get(), piece.Begin, SEEK_SET) != 0) {
+        piece.ReadError = true;
         return;
     }
-    LineReader reader(file.get(), segment.End - segment.Begin);
+    const int64_t length = piece.End - piece.Begin;
+    LineReader reader(file.get(), length, static_cast<size_t>(std::clamp<int64_t>(length, 1 << 16, 1 << 22)));
     const int channels = shared.Channels;
     std::array<float, kMaxChannels> values{};
     std::string_view line;
     int64_t rows = 0, reported = 0;
     // The samples pass stops at the row count of the first pass, should the file have grown.
-    const int64_t rowLimit = kind == PassKind::Samples ? segment.Rows : INT64_MAX;
+    const int64_t rowLimit = kind == PassKind::Samples ? piece.Rows : INT64_MAX;
     while (rows < rowLimit && reader.Next(line)) {
         ParseCsvRow(line.data(), line.data() + line.size(), channels, values.data());
         if (kind == PassKind::Maxima) {
             for (int k = 0; k < channels; ++k)
-                segment.Maxima[k] = std::max(segment.Maxima[k], std::fabs(values[k]));
+                piece.Maxima[k] = std::max(piece.Maxima[k], std::fabs(values[k]));
         } else {
-            const int64_t row = segment.FirstRow + rows;
+            const int64_t row = piece.FirstRow + rows;
             for (int k = 0; k < channels; ++k)
                 shared.Out[k][row] = QuantiseSample(values[k], shared.Maxima[k]);
         }
@@ -215,44 +266,45 @@ void RunSegment(Segment& segment, PassKind kind, PassShared& shared, const std::
         }
     }
     shared.BytesDone += reader.Consumed() - reported;
-    if (kind == PassKind::Maxima) segment.Rows = rows;
-    if (reader.ReadError()) segment.ReadError = true;
+    if (kind == PassKind::Maxima) piece.Rows = rows;
+    if (reader.ReadError()) piece.ReadError = true;
 }
 
-void RunSegmentSafely(Segment& segment, PassKind kind, PassShared& shared,
-                      const std::function<bool()>& report) {
-    try {
-        RunSegment(segment, kind, shared, report);
-    } catch (const std::bad_alloc&) {
-        segment.OutOfMemory = true;
-        shared.Stop = true;
+// Takes pieces until none is left or the pass stops.
+void TakePieces(std::vector<Piece>& pieces, PassKind kind, PassShared& shared,
+                const std::function<bool()>& report) {
+    for (size_t i; !shared.Stop && (i = shared.NextPiece++) < pieces.size();) {
+        try {
+            RunPiece(pieces[i], kind, shared, report);
+        } catch (const std::bad_alloc&) {
+            pieces[i].OutOfMemory = true;
+            shared.Stop = true;
+        }
+        if (report && !shared.Stop && !report()) shared.Stop = true;
     }
 }
 
 enum class PassResult { Done, Cancelled, ReadError, OutOfMemory };
 
-PassResult RunPass(std::vector<Segment>& segments, PassKind kind, PassShared& shared,
+PassResult RunPass(std::vector<Piece>& pieces, unsigned threads, PassKind kind, PassShared& shared,
                    const std::function<bool()>& report) {
     shared.Stop = false;
-    size_t spawned = 1;
+    shared.NextPiece = 0;
     {
-        std::vector<std::jthread> workers;
+        std::vector<std::jthread> helpers;
         try {
-            for (; spawned < segments.size(); ++spawned)
-                workers.emplace_back(
-                    [&, i = spawned] { RunSegmentSafely(segments[i], kind, shared, nullptr); });
+            for (unsigned t = 1; t < threads; ++t)
+                helpers.emplace_back([&] { TakePieces(pieces, kind, shared, nullptr); });
         } catch (const std::exception&) {
-            // No thread to be had: the calling thread reads the rest after its own segment.
+            // No thread to be had: the calling thread takes the pieces alone.
         }
-        RunSegmentSafely(segments[0], kind, shared, report);
-        for (size_t i = spawned; i < segments.size() && !shared.Stop; ++i)
-            RunSegmentSafely(segments[i], kind, shared, report);
-    }  // the workers are joined here
-    for (const Segment& s : segments)
-        if (s.OutOfMemory) return PassResult::OutOfMemory;
+        TakePieces(pieces, kind, shared, report);
+    }  // the helpers are joined here
+    for (const Piece& p : pieces)
+        if (p.OutOfMemory) return PassResult::OutOfMemory;
     if (shared.Stop) return PassResult::Cancelled;
-    for (const Segment& s : segments)
-        if (s.ReadError) return PassResult::ReadError;
+    for (const Piece& p : pieces)
+        if (p.ReadError) return PassResult::ReadError;
     return PassResult::Done;
 }
 
@@ -311,11 +363,11 @@ float ColumnScaleFactor(float maximum) {
 }
 
 Outcome ReadStandardCsv(const std::string& path, WaveRecord& record, const Progress& progress) {
-    return ReadStandardCsvInSegments(path, record, progress, kMinSegmentBytes);
+    return ReadStandardCsvInPieces(path, record, progress, kPieceBytes);
 }
 
-Outcome ReadStandardCsvInSegments(const std::string& path, WaveRecord& record, const Progress& progress,
-                                  int64_t minSegmentBytes) {
+Outcome ReadStandardCsvInPieces(const std::string& path, WaveRecord& record, const Progress& progress,
+                                int64_t pieceBytes) {
     if (EqualsNoCase(ExtensionOf(path), "dbl"))
         return Outcome::Fail(Failure::Notice("  Not Text (CSV) Data File!  "));
     FilePtr file(std::fopen(path.c_str(), "rb"));
@@ -363,15 +415,15 @@ Outcome ReadStandardCsvInSegments(const std::string& path, WaveRecord& record, c
 
     // The data: a file that is not a plain file (size unknown) is read in one piece to its end.
     const int64_t dataEnd = std::max(fileSize, dataStart);
-    unsigned count = 1;
-    if (fileSize > 0) {
-        unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-        int64_t pieces = (dataEnd - dataStart) / std::max<int64_t>(minSegmentBytes, 1);
-        count = static_cast<unsigned>(std::clamp<int64_t>(pieces, 1, std::min(cores, kMaxSegments)));
-    }
-    std::vector<Segment> segments = SplitIntoSegments(file.get(), dataStart, dataEnd, count);
-    if (fileSize <= 0) segments.back().End = INT64_MAX;
+    size_t count = 1;
+    if (fileSize > 0)
+        count = static_cast<size_t>(
+            std::clamp<int64_t>((dataEnd - dataStart) / std::max<int64_t>(pieceBytes, 1), 1, kMaxPieces));
+    std::vector<Piece> pieces = SplitIntoPieces(file.get(), dataStart, dataEnd, count);
+    if (fileSize <= 0) pieces.back().End = INT64_MAX;
     file.reset();
+    const unsigned threads = static_cast<unsigned>(
+        std::min<size_t>(pieces.size(), std::clamp(std::thread::hardware_concurrency(), 1u, kMaxThreads)));
 
     PassShared shared;
     shared.Path = &path;
@@ -383,11 +435,11 @@ Outcome ReadStandardCsvInSegments(const std::string& path, WaveRecord& record, c
     };
 
     // First pass: the largest magnitude of every column and the number of rows.
-    if (auto failure = PassFailure(RunPass(segments, PassKind::Maxima, shared, report)))
+    if (auto failure = PassFailure(RunPass(pieces, threads, PassKind::Maxima, shared, report)))
         return Outcome::Fail(*failure);
     if (!report()) return Outcome::Fail(CancelledFailure());
     int64_t rows = 0;
-    for (Segment& s : segments) {
+    for (Piece& s : pieces) {
         s.FirstRow = rows;
         rows += s.Rows;
         for (int k = 0; k < channels; ++k) shared.Maxima[k] = std::max(shared.Maxima[k], s.Maxima[k]);
@@ -397,7 +449,7 @@ Outcome ReadStandardCsvInSegments(const std::string& path, WaveRecord& record, c
 
     // Second pass: every value scaled so that the column maximum becomes ±32000.
     for (int k = 0; k < channels; ++k) shared.Out[k] = staged.Channels[k].Samples.data();
-    if (auto failure = PassFailure(RunPass(segments, PassKind::Samples, shared, report)))
+    if (auto failure = PassFailure(RunPass(pieces, threads, PassKind::Samples, shared, report)))
         return Outcome::Fail(*failure);
     Report(progress, kProgressText, 1.0);
 

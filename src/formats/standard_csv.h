@@ -3,6 +3,7 @@
 // of decimal values per sample time. ReadStandardCsv itself is declared in formats/data_readers.h;
 // this header holds the row parsing it uses, for the tests and for other text readers.
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -22,15 +23,17 @@ float ParseFieldValue(std::string_view field);
 // Fills values[0 .. channels-1] from one data row, field k for channel k, exactly as SplitFields
 // followed by ParseFieldValue would, but without copying any field. Missing fields read 0; fields
 // beyond `channels` are ignored. The character at `end` must be the row's line end ('\n' or '\r'),
-// as LineReader leaves it: it ends the last number without a bounds check.
+// which ends the last number without a bounds check, and kRowPadding bytes from `end` on must be
+// readable, as LineReader leaves them.
 void ParseCsvRow(const char* begin, const char* end, int channels, float* values);
+inline constexpr size_t kRowPadding = 16;
 
-// A large file is read in up to four segments side by side (rows and maxima add up exactly as in
-// one sequential pass); a segment holds at least this many bytes.
-inline constexpr int64_t kMinSegmentBytes = int64_t(8) << 20;
-// ReadStandardCsv with another segment size, for the tests.
-Outcome ReadStandardCsvInSegments(const std::string& path, WaveRecord& record, const Progress& progress,
-                                  int64_t minSegmentBytes);
+// A large file is read in pieces of about this size that a few threads take in turn (rows and
+// maxima add up exactly as in one sequential pass).
+inline constexpr int64_t kPieceBytes = int64_t(2) << 20;
+// ReadStandardCsv with another piece size, for the tests.
+Outcome ReadStandardCsvInPieces(const std::string& path, WaveRecord& record, const Progress& progress,
+                                int64_t pieceBytes);
 
 // Sample of a value in a column whose largest magnitude is `maximum`: value × 32000 / maximum,
 // truncated toward zero. A column of zeros (maximum 0) gives 0.

@@ -453,6 +453,13 @@ TEST(SpectrumRunSettings, PointsItemsAndAxisField) {
     EXPECT_TRUE(std::isnan(AxisFieldValue("")));
     EXPECT_TRUE(std::isnan(AxisFieldValue("abc")));
     EXPECT_TRUE(std::isnan(AxisFieldValue("12x")));
+
+    // The automatic axis for the Nyquist frequency: 50 → 5 × 10, 100 → 2 × 50, 25 → 5 × 5, 166.7 → 2 × 100.
+    EXPECT_EQ(AutomaticFrequencyMaximum(0.01f), 50.0f);
+    EXPECT_EQ(AutomaticFrequencyMaximum(0.005f), 100.0f);
+    EXPECT_EQ(AutomaticFrequencyMaximum(0.02f), 25.0f);
+    EXPECT_EQ(AutomaticFrequencyMaximum(0.003f), 200.0f);
+    EXPECT_EQ(AutomaticFrequencyMaximum(0.1f), 5.0f);
 }
 
 }  // namespace

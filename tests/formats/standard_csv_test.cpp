@@ -309,14 +309,14 @@ TEST(StandardCsv, CancelLeavesRecordAlone) {
     ExpectUnchanged(kept);
 }
 
-TEST(StandardCsv, SegmentedReadGivesTheSameRecord) {
+TEST(StandardCsv, ReadingInPiecesGivesTheSameRecord) {
     TempDir dir;
     std::mt19937 rng(3);
     std::uniform_real_distribution<double> value(-50.0, 50.0);
     std::string text = "A,B,C\n250,ms\n\nm,m,m\n";
     char buffer[64];
     for (int i = 0; i < 20000; ++i) {
-        // The largest magnitudes sit in different segments; one row is blank, one is long.
+        // The largest magnitudes sit in different pieces; one row is blank, one is long.
         double big = i == 3 ? 900.0 : i == 17000 ? -700.0 : 1.0;
         std::snprintf(buffer, sizeof buffer, "%10.3e,%.6f,%g", value(rng) * big, value(rng),
                       value(rng) * (i == 9999 ? 80 : 1));
@@ -326,9 +326,9 @@ TEST(StandardCsv, SegmentedReadGivesTheSameRecord) {
     }
     std::string path = dir.Write("seg.csv", text.substr(0, text.size() - 1));  // no line feed at the end
     WaveRecord whole, pieces;
-    ASSERT_TRUE(ReadStandardCsvInSegments(path, whole, {}, int64_t(1) << 40).Ok());
+    ASSERT_TRUE(ReadStandardCsvInPieces(path, whole, {}, int64_t(1) << 40).Ok());
     int calls = 0;
-    ASSERT_TRUE(ReadStandardCsvInSegments(
+    ASSERT_TRUE(ReadStandardCsvInPieces(
                     path, pieces, [&](const std::string&, double) { return ++calls > 0; }, 4096)
                     .Ok());
     EXPECT_GT(calls, 0);
@@ -341,7 +341,7 @@ TEST(StandardCsv, SegmentedReadGivesTheSameRecord) {
     EXPECT_EQ(whole.Channels[0].Samples[5000], 0);
 
     WaveRecord kept = PreviousRecord();
-    Outcome cancelled = ReadStandardCsvInSegments(
+    Outcome cancelled = ReadStandardCsvInPieces(
         path, kept, [](const std::string&, double) { return false; }, 4096);
     EXPECT_TRUE(IsCancelled(cancelled));
     ExpectUnchanged(kept);
@@ -427,8 +427,13 @@ TEST(StandardCsvRow, RowParsingMatchesSplitFieldsOnNumbers) {
         }
         ExpectRowMatchesSplitFields(line);
     }
+    // Shapes close to the writer's own "%10.3e".
+    for (const char* line :
+         {" 1.234e+05, 1.234e+5,1.234e+056,-9.999e-99,1.234e+05x", "1.234E-22,1.234e+26,0.000e+00",
+          "-0.000e+00, 1.234e+0,1.234e+0,5", "1.2345e+05,12.345e+01,1.234e+05 ,1.234e+05\t,1.23e+05"})
+        ExpectRowMatchesSplitFields(line);
     char buffer[64];
-    for (const char* format : {"%10.3e", "%.6f", "%.18e", "%g", "%.9g"})
+    for (const char* format : {"%10.3e", "%.3e", "%.6f", "%.18e", "%g", "%.9g"})
         for (int n = 0; n < 3000; ++n) {
             std::string line;
             for (int f = 0; f < 8; ++f) {

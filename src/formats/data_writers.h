@@ -1,0 +1,62 @@
+#pragma once
+// Writers of result files: the analysed-data file (the processed samples in physical units, laid
+// out as a standard CSV data file), the filter line that result files share, and a file writer
+// that never leaves a half-written file under the user's name.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+
+#include "analysis/filter.h"
+#include "record/failure.h"
+#include "record/wave_record.h"
+
+namespace wavora {
+
+// The filter line of result files, without its line end: "FILTER,Unfiltered", or
+// "FILTER,BANDPASS,%.2f%s-%.2f%s" with 1.0 and samplingRate × 0.5 × 0.75 (Default) or the
+// arbitrary corners (Arbitrary), each followed by the frequency unit text.
+std::string FilterLine(const FilterState& filter, int32_t samplingRate, const char* frequencyText);
+
+// The path with "." and the extension (given without its dot) appended when its file name has
+// no extension; otherwise the path as it is.
+std::string AppendExtensionIfMissing(const std::string& path, const std::string& extension);
+
+// Writes the analysed-data file: names, "rate,unit", the filter line, display units, then one line
+// per sample of every channel, "%10.3e" of sample × ScaleFactor, joined by commas; code page 932,
+// lines ending CR LF. allData writes every sample; otherwise displayPosition .. displayPosition +
+// points − 1, stopping at the last sample. The caller has already asked about an existing file.
+// Failures: "File open error" ("FILE OPEN ERROR") when the file cannot be created, "File write
+// error" ("FILE WRITE ERROR") when writing fails; in both cases no file is left behind and an
+// existing file of that name is kept as it was.
+Outcome WriteAnalysedData(const std::string& path, const WaveRecord& record, const FilterState& filter,
+                          int displayPosition, int points, bool allData);
+
+// "%10.3e" of a value, the same text snprintf gives, appended to `out`.
+void AppendScientific10_3(std::string& out, double value);
+
+// Writes a file through a temporary file in the same folder, renamed over the target only once
+// everything has been written; until then, and after any failure, the target is untouched.
+class SafeFileWriter {
+  public:
+    explicit SafeFileWriter(std::string path);
+    ~SafeFileWriter();  // removes the temporary file unless committed
+    SafeFileWriter(const SafeFileWriter&) = delete;
+    SafeFileWriter& operator=(const SafeFileWriter&) = delete;
+
+    // False when the temporary file could not be created.
+    bool Opened() const { return file_ != nullptr; }
+    // Appends bytes; a failure is remembered and reported by Commit.
+    void Write(const std::string& bytes);
+    enum class Result { Done, WriteFailed, RenameFailed };
+    // Flushes and closes the temporary file and renames it over the target. On a write or rename
+    // failure the temporary file is removed and the target is left as it was.
+    Result Commit();
+
+  private:
+    std::string path_, temporary_;
+    std::FILE* file_ = nullptr;
+    bool failed_ = false, committed_ = false;
+};
+
+}  // namespace wavora
