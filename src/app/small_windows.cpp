@@ -1,6 +1,7 @@
 #include "app/small_windows.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -78,13 +79,17 @@ THowto::THowto(QWidget* parent) : QDialog(parent, Qt::Window) {
     Memo1->setReadOnly(true);
     Memo1->setPlainText(QString::fromUtf8(HowtoText()));
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    mono.setPointSize(9);
+    Memo1->setFont(mono);
     Button1 = new QPushButton("Close(&C)", this);
     Button1->setObjectName("Button1");
     connect(Button1, &QPushButton::clicked, this, &QDialog::close);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Memo1);
     layout->addWidget(Button1, 0, Qt::AlignRight);
-    resize(620, 520);
+    resize(760, 560);
     CentreOnScreen(this);
 }
 

@@ -55,6 +55,7 @@ TAmpScale::TAmpScale(AmpScaleHost& host, const WaveRecord& record, WaveView& vie
         grid->addWidget(DisplayBoxes[k], k + 1, 2, Qt::AlignHCenter);
         connect(DisplayBoxes[k], &QCheckBox::toggled, this, [this] { Button3Click(); });
     }
+    grid->setRowStretch(kMaxChannels + 1, 1);
 
     RadioGroup1 = new RadioGroup("Magnification",
                                  {"×１", "×２", "×４", "×８", "×１/５", "×１/２０", "×１/１００"}, 1, this);
