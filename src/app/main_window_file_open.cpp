@@ -144,13 +144,23 @@ void TForm1::BtnFileClick() {
     const bool reprocess = state_.ReprocessOnly;
     state_.ReprocessOnly = false;
 
-    const FormatType format = CheckedFormat();
+    // Re-processing reads the open record's own file again, in its own format, whatever the menu
+    // was set to after it was loaded.
+    const FormatType format = reprocess && state_.DataLoaded && state_.Record.Format != FormatType::Transient
+                                  ? state_.Record.Format
+                                  : CheckedFormat();
     const bool binary = IsBinaryFormat(format);
     const int filterIndex = format == FormatType::CsvDefault ? 1
                             : !binary                        ? 2
                             : format == FormatType::Spc51    ? 3
                                                              : 4;
 
+    if (format == FormatType::CsvArbitrary) {
+        ThePrompts().Show(Failure::Notice(
+            "Import of arbitrary CSV files (CSV(Arbitrary)) is not available in this version yet.\n"
+            "Choose another format under File - Format Type."));
+        return;
+    }
     std::string path;
     if (reprocess) {
         path = state_.Record.FilePath;
@@ -171,12 +181,6 @@ void TForm1::BtnFileClick() {
         }
     }
 
-    if (format == FormatType::CsvArbitrary) {
-        ThePrompts().Show(Failure::Notice(
-            "Import of arbitrary CSV files (CSV(Arbitrary)) is not available in this version yet.\n"
-            "Choose another format under File - Format Type."));
-        return;
-    }
     // The new record is read into a scratch copy; the open record stays as it is unless the whole
     // read succeeds.
     WaveRecord scratch = HeaderCopy(state_.Record);
@@ -256,7 +260,7 @@ void TForm1::AdoptLoadedRecord(bool reprocess, bool filtered) {
     StringGrid1->SetCell(0, 0, "");
     StringGrid1->SetCell(0, 1, "  Unit");
     StringGrid1->SetCell(0, 2, "  Max");
-    const bool binary = IsBinaryFormat(CheckedFormat());
+    const bool binary = IsBinaryFormat(r.Format);
     for (int k = 0; k < channels; ++k) {
         const ChannelInfo& ch = r.Channels[k];
         StringGrid1->SetCell(k + 1, 0, binary ? StrPrintf("   CH %d", k + 1) : ch.Name);
