@@ -3,7 +3,8 @@
 
     bench/compare.py --build BUILD [--rows N] [--fresh]
 
-Generates the data once (kept in BUILD/bench-data), then times
+Generates the data once (kept in BUILD/bench-data), then times, as wall-clock time, the best
+of three runs (numpy.convolve once: it takes seconds)
   - `cat FILE > /dev/null`, numpy.loadtxt (and pandas.read_csv when installed) against
     BUILD/bench/reader_bench on an 8-channel CSV data file of N rows;
   - numpy.convolve in float32 with the same 999 taps against BUILD/bench/filter_bench on
@@ -72,19 +73,27 @@ def best_of(repeats, fn):
     return best
 
 
-def run_benchmark(program, extra):
-    """Runs a Google Benchmark program and returns the real time of its first benchmark in seconds."""
+def run_benchmark(program, extra, repetitions=3):
+    """Runs a Google Benchmark program; the least real time of its repetitions, in seconds."""
     if not os.access(program, os.X_OK):
         print("  %s is not built" % program)
         return None
-    out = subprocess.run([program, "--benchmark_format=json"] + extra, capture_output=True, text=True)
+    command = [program, "--benchmark_format=json", "--benchmark_repetitions=%d" % repetitions] + extra
+    out = subprocess.run(command, capture_output=True, text=True)
     if out.returncode != 0:
         print("  %s failed (exit %d):\n%s" % (program, out.returncode, out.stderr.strip()))
         return None
     report = json.loads(out.stdout)
-    bench = report["benchmarks"][0]
-    scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[bench.get("time_unit", "ns")]
-    return bench["real_time"] * scale
+    times = []
+    for bench in report["benchmarks"]:
+        if bench.get("run_type", "iteration") != "iteration" or bench.get("error_occurred"):
+            continue
+        scale = {"ns": 1e-9, "us": 1e-6, "ms": 1e-3, "s": 1.0}[bench.get("time_unit", "ns")]
+        times.append(bench["real_time"] * scale)
+    if not times:
+        print("  %s reported no time:\n%s" % (program, out.stdout.strip()))
+        return None
+    return min(times)
 
 
 def verdict(name, ours, theirs, target):
@@ -123,12 +132,12 @@ def main():
     subprocess.run("cat '%s' > /dev/null" % csv_path, shell=True, check=True)  # into the page cache
     t_cat = best_of(3, lambda: subprocess.run("cat '%s' > /dev/null" % csv_path, shell=True, check=True))
     t_reader = run_benchmark(os.path.join(build, "bench", "reader_bench"), ["--csv=" + csv_path])
-    t_loadtxt = best_of(1, lambda: np.loadtxt(csv_path, delimiter=",", skiprows=4))
+    t_loadtxt = best_of(3, lambda: np.loadtxt(csv_path, delimiter=",", skiprows=4))
     t_pandas = None
     try:
         import pandas
 
-        t_pandas = best_of(1, lambda: pandas.read_csv(csv_path, skiprows=4, header=None))
+        t_pandas = best_of(3, lambda: pandas.read_csv(csv_path, skiprows=4, header=None))
     except ImportError:
         pass
     print("  cat FILE > /dev/null        %8.3f s" % t_cat)

@@ -2,6 +2,14 @@
 // The DSPCSV data file ("CSV(GPL)"): the marker "DSPCSV" in line 1, 24 header lines, then one line
 // of integer counts per sample time. ReadDspCsv itself is declared in formats/data_readers.h; this
 // header holds the row parsing it uses, for the tests.
+//
+// How the reader treats what is out of the ordinary:
+// - Lines of any length are read whole (a long header line never shifts the lines after it).
+// - A file with fewer than 24 lines, a channel count outside 1..8, a sampling interval outside
+//   1..1000 ms (which would give no sampling rate) and a negative total are refused ("File Error").
+// - A data line with fewer tokens than channels reads 0 for the missing ones; a blank line is a
+//   line of zeros; a count beyond the 16-bit range after division by 1024 is held at its limit.
+// - A line count that differs from the header is a warning, and the record loads as read.
 
 #include <cstdint>
 

@@ -2,6 +2,15 @@
 // The binary .dbl files of the SPC-51 and SPC-35 vibration meters: the SPC-51 channel entry, the
 // SPC-35 header, and the sample-block reader both readers share. ReadSpc51 and ReadSpc35 are
 // declared in formats/data_readers.h.
+//
+// How the readers treat what is out of the ordinary:
+// - A file that ends within its header, a channel count outside 1..8, a negative sample count and a
+//   sampling rate of 0 or less are refused ("File Error"); the caller's record is left as it was.
+// - SPC-51: a sample count beyond the machine's memory is a memory failure; a unit that starts with
+//   "g" in either case (gal) is not multiplied by 1000; a unit other than mm, kine and gal is shown
+//   as the file gives it; names keep all their 32 bytes.
+// - SPC-35: the frame count is checked against the file size before memory is taken; a unit code
+//   outside 0..2 loads without a unit and with a warning.
 
 #include <array>
 #include <cstdint>

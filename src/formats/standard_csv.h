@@ -2,6 +2,18 @@
 // The standard CSV data file: four header lines (names, "rate,unit", free text, units), then one row
 // of decimal values per sample time. ReadStandardCsv itself is declared in formats/data_readers.h;
 // this header holds the row parsing it uses, for the tests and for other text readers.
+//
+// How the reader treats what is out of the ordinary:
+// - Lines of any length are read whole (never broken into extra rows); CR LF and LF both end lines;
+//   a UTF-8 byte-order mark before line 1 is skipped.
+// - Names, units and the unit word lose trailing blanks and are cut to their field widths (31, 19
+//   and 9 bytes in code page 932) without splitting a character. A line 1 ending in a comma gives
+//   one more channel, unnamed (its values read 0).
+// - A sampling rate that is not a positive 32-bit number is refused like a rate of 0.
+// - Every data line is a row: a blank line is a row of zeros, a missing field reads 0.
+// - A column whose values are all 0 gets samples 0 and the scale factor of a column whose maximum is
+//   1 (3.125e-5), so that nothing later divides by a zero scale.
+// - A failed or cancelled read leaves the caller's record as it was.
 
 #include <cstddef>
 #include <cstdint>

@@ -213,6 +213,20 @@ TEST(DspCsv, LongLinesAreReadWhole) {
     EXPECT_EQ(r.Record.Channels[2].Samples[0], -1);
 }
 
+TEST(DspCsv, CancelLeavesTheRecordAlone) {
+    TempDir dir;
+    DspFile f;
+    f.Total = "TOTAL,120000";
+    f.Rows.assign(40000, "t,1,2,3");
+    std::string path = dir.Write("long.csv", f.Text());
+    WaveRecord w = PreviousRecord();
+    Outcome o = ReadDspCsv(path, w, [](const std::string&, double) { return false; });
+    EXPECT_TRUE(IsCancelled(o));
+    ExpectUnchanged(w);
+    EXPECT_TRUE(ReadDspCsv(path, w, [](const std::string&, double) { return true; }).Ok());
+    EXPECT_EQ(w.SampleCount, 40000);
+}
+
 TEST(DspCsv, SamplesTruncateTowardZero) {
     EXPECT_EQ(DspSample(1023), 0);
     EXPECT_EQ(DspSample(-1023), 0);

@@ -1,0 +1,6 @@
+// The commands of wavora-batch, in the order its help lists them. Each line names a function
+//     void Register<Name>Command(CLI::App& app, int& exitStatus);
+// defined in its own file (batch/command.h). Included by batch_app.cpp only.
+
+WAVORA_BATCH_COMMAND(Info)
+WAVORA_BATCH_COMMAND(Data)
