@@ -1,0 +1,78 @@
+// The usage notes of the how-to window.
+
+#include "app/small_windows.h"
+
+namespace wavora {
+
+const char* HowtoText() {
+    return R"HOWTO(WAVORA 4.8 - How to use the Spectral Analyzer
+
+1. Opening a record
+   - Choose the file format under File - Format Type:
+       CSV(Default)   the program's own CSV data file (names, rate and unit, memo, units, rows)
+       CSV(GPL)       DSPCSV files (first line "DSPCSV", counts in 1/1024, values in Gal)
+       CSV(Arbitrary) any CSV file through the import dialog
+       SPC-51, SPC-35 binary .dbl files of the portable vibration meters
+     Choosing a format opens the file dialog at once.
+   - "File (F)" (or File - Open) opens a file of the chosen format.
+   - After loading, the read-outs show the file name, number of channels, number of samples,
+     sampling rate, duration, sampling interval, title, date and time unit. The grid shows the unit
+     and the largest absolute value ("Max") of every channel, followed by the first 1000 samples.
+   - If a file cannot be read, a message says why and the record that was open stays open.
+
+2. Looking at the waveforms
+   - The picture shows every channel as a trace 400 pixels wide, starting at the Position.
+     The ruler at the top gives the time from the Position in the time unit of the record.
+   - The bar at the left of each trace is a round amplitude in the channel's unit; the text under
+     the zero line is the scaling factor (magnification / divisor).
+   - Move through the record with the slider, by typing a sample number into Position, with "0"
+     (back to the start), or with the arrow buttons of the Spectrum group, which move by the
+     analysis span (Points x Step, divided by the Skip setting).
+   - "Start(S)" scrolls the waveforms automatically; "Stop(P)" stops. While scrolling, the
+     analysis buttons are locked.
+   - "Step" draws (and analyses) every 1st, 2nd, 5th or 10th sample.
+   - Wave - Time Scale stretches the time axis x1, x2, x4 or x8.
+
+3. Magnification and display options
+   - Wave - Amp Scale, or a right click on the waveform, opens "Wave Format / Magnification":
+       magnification per channel (type a number, then OK), which channels to show,
+       a common magnification (x1 ... x1/100), the time scale, and whether to show the title,
+       the channel names, the colours, the scaling factors and the file name.
+     Every change is drawn at once.
+   - The same options are in the Wave menu (Color, Title, Filename, Channel Comment,
+     Scaling Factor).
+
+4. Filter, integration and clipping
+   - Filter - Default filters every channel with a band-pass from 1 Hz to three quarters of the
+     Nyquist frequency of the chosen Step; Filter - Arbitrary opens the band-pass dialog for your
+     own corners; Filter - Unfiltered switches filtering off. The "Filter" box under the slider
+     switches the chosen filter on and off.
+   - Wave - Integrate - On integrates every channel (the unit becomes micron); Wave - Clipping cuts
+     the peaks at 95, 90 or 80 % of the largest value. These two ask for the file again.
+   - Each change re-reads the file from disk, so switching an option off restores the data.
+   - The small pictures beside the speed buttons show what is active; click one to switch it off.
+
+5. Listing the values
+   - "List(L)" lists 1000 samples from the Position in the grid (physical values in the unit
+     shown in the second heading row). The "Listup Data" window shows where the next page starts;
+     "List Up" lists it, "Skip" sets the page length, "Close" ends the listing.
+
+6. Spectra and further analyses
+   - Check the channels, choose Points, Smooth and Type, and press "Run (R)" to analyse the
+     segment at the Position. Speed buttons start the running spectrum, the correlation analysis,
+     the spectral peaks and the automatic skipping analysis.
+
+7. Saving and copying the picture
+   - The copy button (or Edit - Copy) puts the picture on the clipboard.
+   - The save button writes the picture as a PNG file; ".png" is added to a name without an
+     extension, and you are asked before an existing file is replaced.
+
+8. Help
+   - Help - Readme.htm opens the manual in your web browser; Help - Version shows the version and
+     the date of the program file. Click the WAVORA title picture for the version as well.
+
+"Exit (E)" asks before the program ends.
+)HOWTO";
+}
+
+}  // namespace wavora

@@ -1,0 +1,80 @@
+// Commands of the analysis windows. Until each analysis arrives, its command says so plainly, and
+// the windows that exist already are shown.
+
+#include <QDialog>
+
+#include "app/app_windows.h"
+#include "app/main_window.h"
+#include "display/number_text.h"
+#include "graph/prompts.h"
+
+namespace wavora {
+
+void TForm1::NotAvailableYet(const char* what) {
+    ThePrompts().Show(Failure::Notice(StrPrintf("%s is not available in this version yet.", what)));
+}
+
+namespace {
+void ShowWindow(QDialog* w) {
+    if (!w) return;
+    w->show();
+    w->raise();
+}
+}  // namespace
+
+void TForm1::BtnRunClick() {
+    NotAvailableYet("The spectrum analysis");
+}
+void TForm1::RGPointsClick() {
+    BtnRunClick();
+}
+void TForm1::RGHanningClick() {
+    BtnRunClick();
+}
+void TForm1::RGAmpClick() {
+    BtnRunClick();
+}
+void TForm1::CB2DClick() {}
+void TForm1::SBFilterClick() {
+    ShowWindow(Windows().BandPass);
+}
+void TForm1::SBFormatClick() {
+    ShowWindow(Windows().Param1);
+}
+void TForm1::SBRunSpecClick() {
+    NotAvailableYet("The running spectrum");
+}
+void TForm1::SBCorrClick() {
+    NotAvailableYet("The correlation analysis");
+}
+void TForm1::SBHistogramClick() {
+    ShowWindow(Windows().Peaks);
+}
+void TForm1::SBPeaksClick() {
+    NotAvailableYet("The automatic skipping analysis");
+}
+void TForm1::Statistics1Click() {
+    ShowWindow(Windows().Statistics);
+}
+void TForm1::Running1Click() {
+    ShowWindow(Windows().Running);
+}
+void TForm1::FileComment1Click() {
+    ShowWindow(Windows().Comment);
+}
+void TForm1::FConvertClick() {
+    ShowWindow(Windows().FileConvert);
+}
+void TForm1::AnalizedData1Click() {
+    NotAvailableYet("Writing the analysed data");
+}
+void TForm1::AllData1Click() {
+    NotAvailableYet("Writing the data file");
+}
+void TForm1::Saveas1Click() {}
+void TForm1::Timer2Timer() {}
+void TForm1::Timer3Timer() {}
+void TForm1::Image1MouseMove(int, int) {}
+void TForm1::Image1MouseDown(Qt::MouseButton, int, int) {}
+
+}  // namespace wavora

@@ -1,0 +1,57 @@
+#pragma once
+// The small windows of the shell: the version box, the how-to text, the processing notice, and the
+// frame of a window whose content is still to come.
+
+#include <QDialog>
+#include <string>
+
+class QLabel;
+class QPlainTextEdit;
+class QPushButton;
+
+namespace wavora {
+
+class ClickLabel;
+
+// TAboutBox, "バージョン情報": title picture, version, the program file's date.
+class TAboutBox : public QDialog {
+    Q_OBJECT
+  public:
+    TAboutBox(const std::string& programDate, QWidget* parent = nullptr);
+    ClickLabel* Image1;       // title picture
+    ClickLabel* ProgramIcon;  // program picture
+    QLabel* Version;          // "Ver 4.8"
+    QLabel* DateLabel;        // the program date
+};
+
+// THowto, "Howto": usage notes and a close button.
+class THowto : public QDialog {
+    Q_OBJECT
+  public:
+    explicit THowto(QWidget* parent = nullptr);
+    QPlainTextEdit* Memo1;
+    QPushButton* Button1;  // "Close(&C)"
+};
+
+// The how-to text.
+const char* HowtoText();
+
+// TProcess, "  Processing now. Wait a moment, please.": shown while a long step runs.
+class TProcess : public QDialog {
+    Q_OBJECT
+  public:
+    explicit TProcess(QWidget* parent = nullptr);
+    QLabel* Label1;  // "Wait a moment, please."
+    QLabel* Label2;  // what runs now
+    // Shows the notice with `what` and paints it at once (the caller keeps the thread busy).
+    void ShowNow(const std::string& what);
+};
+
+// A window that exists from start-up with its caption; its controls come with the work that owns it.
+class PendingWindow : public QDialog {
+    Q_OBJECT
+  public:
+    PendingWindow(const char* className, const char* caption, QWidget* parent = nullptr);
+};
+
+}  // namespace wavora

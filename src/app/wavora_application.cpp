@@ -1,0 +1,26 @@
+#include "app/wavora_application.h"
+
+#include <exception>
+
+#include "graph/prompts.h"
+#include "record/failure.h"
+
+namespace wavora {
+
+WavoraApplication::WavoraApplication(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(kApplicationTitle);
+}
+
+bool WavoraApplication::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception& e) {
+        ThePrompts().Message(e.what(), kApplicationTitle, MessageIcon::Warning, PromptButtons::Ok);
+    } catch (...) {
+        ThePrompts().Message("An unexpected error stopped the command.", kApplicationTitle,
+                             MessageIcon::Warning, PromptButtons::Ok);
+    }
+    return false;
+}
+
+}  // namespace wavora

@@ -1,0 +1,64 @@
+#pragma once
+// A grid of text cells addressed as Cells(column, row), with fixed (heading) rows and columns drawn
+// in the button colour, as the value grid of the main window and the tables of other windows use.
+
+#include <QAbstractTableModel>
+#include <QTableView>
+#include <string>
+#include <vector>
+
+namespace wavora {
+
+class StringGridModel : public QAbstractTableModel {
+    Q_OBJECT
+  public:
+    using QAbstractTableModel::QAbstractTableModel;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    void SetSize(int cols, int rows);
+    void SetFixed(int fixedCols, int fixedRows);
+    int Cols() const { return cols_; }
+    int Rows() const { return rows_; }
+    int FixedRows() const { return fixedRows_; }
+    int FixedCols() const { return fixedCols_; }
+    const QString& Cell(int col, int row) const;
+    void SetCell(int col, int row, const QString& text);
+
+  private:
+    int cols_ = 5, rows_ = 5, fixedCols_ = 1, fixedRows_ = 1;
+    std::vector<QString> cells_ = std::vector<QString>(25);  // row-major, cols_ × rows_
+};
+
+class StringGrid : public QTableView {
+    Q_OBJECT
+  public:
+    explicit StringGrid(QWidget* parent = nullptr);
+
+    int ColCount() const { return model_.Cols(); }
+    int RowCount() const { return model_.Rows(); }
+    int FixedRows() const { return model_.FixedRows(); }
+    int FixedCols() const { return model_.FixedCols(); }
+    // Resizing keeps the text of the cells that stay inside the grid.
+    void SetColCount(int n);
+    void SetRowCount(int n);
+    void SetFixedRows(int n);
+    void SetFixedCols(int n);
+
+    std::string Cell(int col, int row) const;
+    void SetCell(int col, int row, const std::string& utf8);
+    // Empties every cell.
+    void ClearCells();
+
+    // The selected row (-1 when none).
+    int Row() const;
+    void SetRow(int row);
+
+  private:
+    StringGridModel model_;
+};
+
+}  // namespace wavora

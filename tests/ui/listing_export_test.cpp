@@ -1,0 +1,132 @@
+// The data listing page by page, and the picture saved as PNG.
+
+#include <QFile>
+
+#include "app/listup_dialog.h"
+#include "display/string_grid.h"
+#include "window_fixture.h"
+
+namespace wavora::uitest {
+namespace {
+
+using Listing = WindowTest;
+using Export = WindowTest;
+
+TEST_F(Listing, PagesOfAThousandThenTheEnd) {
+    OpenCsv(2500);
+    StringGrid& g = *form.StringGrid1;
+    TListup& listup = *windows->Listup;
+    form.BtnListClick();
+    EXPECT_TRUE(listup.isVisible());
+    EXPECT_EQ(g.RowCount(), 1003);
+    EXPECT_EQ(g.FixedRows(), 3);
+    EXPECT_EQ(g.Cell(0, 3), "     0");
+    EXPECT_EQ(g.Cell(0, 1002), "   999");
+    EXPECT_EQ(Text(listup.Edit1), "1000");
+    // The values are samples times scale.
+    const ChannelInfo& ch = form.Record().Channels[1];
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%8.3f", ch.Samples[7] * ch.ScaleFactor);
+    EXPECT_EQ(g.Cell(2, 10), buf);
+
+    listup.Button1Click();
+    EXPECT_EQ(form.TrackBar1->value(), 1000);
+    EXPECT_EQ(g.Cell(0, 3), "  1000");
+    EXPECT_EQ(g.RowCount(), 1003);
+    listup.Button1Click();
+    EXPECT_EQ(g.RowCount(), 503);
+    EXPECT_EQ(g.Cell(0, 502), "  2499");
+    EXPECT_EQ(Text(listup.Edit1), "2500");
+    EXPECT_TRUE(prompts.Messages.empty());
+    listup.Button1Click();
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Text, "Data exhausted. No List up Data");
+    EXPECT_EQ(prompts.Messages[0].Caption, "Data Ended");
+    EXPECT_EQ(g.RowCount(), 503);
+
+    listup.Button2Click();
+    EXPECT_EQ(form.State().ListStart, 0);
+    EXPECT_FALSE(listup.isVisible());
+}
+
+TEST_F(Listing, ZeroPageLengthAndTheEndOfTheRecordSayNoData) {
+    OpenCsv(2500);
+    TListup& listup = *windows->Listup;
+    listup.Edit2->setText("0");
+    form.BtnListClick();
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Text, "No List up data !! Return to Postion 0      ");
+    EXPECT_EQ(prompts.Messages[0].Caption, "Data Error");
+
+    listup.Edit2->setText("1000");
+    form.TrackBar1->setValue(2500);
+    form.BtnListClick();
+    EXPECT_EQ(prompts.Messages.size(), 2u);
+
+    listup.Edit2->setText("ten");
+    form.TrackBar1->setValue(0);
+    form.BtnListClick();
+    ASSERT_EQ(prompts.Messages.size(), 3u);
+    EXPECT_EQ(prompts.Messages[2].Text, "'ten' is not a valid integer value");
+}
+
+TEST_F(Listing, AStartBeforeTheRecordListsFromTheFirstSample) {
+    OpenCsv(1200);
+    TListup& listup = *windows->Listup;
+    listup.Edit1->setText("-40");
+    listup.Button1Click();
+    EXPECT_EQ(form.StringGrid1->Cell(0, 3), "     0");
+}
+
+bool IsPng(const std::string& path) {
+    return test::ReadAll(path).rfind("\x89PNG\r\n\x1a\n", 0) == 0;
+}
+
+TEST_F(Export, PngGetsItsExtensionAndAnExistingFileIsNotReplacedUnasked) {
+    OpenCsv(800);
+    prompts.AnswerFile(dir.File("wave"));
+    form.SBFileSaveClick();
+    ASSERT_EQ(prompts.SaveRequests.size(), 1u);
+    EXPECT_EQ(prompts.SaveRequests[0].Filter, "PNGﾌｧｲﾙ(*.png)|*.png|すべて(*.*)|*.*");
+    EXPECT_TRUE(IsPng(dir.File("wave.png")));
+    EXPECT_FALSE(test::Exists(dir.File("wave")));
+
+    // Another extension is kept and still gets PNG data.
+    prompts.AnswerFile(dir.File("wave.dat"));
+    form.SBFileSaveClick();
+    EXPECT_TRUE(IsPng(dir.File("wave.dat")));
+    EXPECT_TRUE(prompts.Messages.empty());
+
+    // An existing file: No keeps it as it was, Yes replaces it.
+    dir.Write("keep.png", "precious");
+    prompts.AnswerFile(dir.File("keep.png"));
+    prompts.Answers.push_back(PromptAnswer::No);
+    form.SBFileSaveClick();
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Buttons, PromptButtons::YesNo);
+    EXPECT_EQ(test::ReadAll(dir.File("keep.png")), "precious");
+    prompts.AnswerFile(dir.File("keep.png"));
+    prompts.Answers.push_back(PromptAnswer::Yes);
+    form.SBFileSaveClick();
+    EXPECT_TRUE(IsPng(dir.File("keep.png")));
+
+    // A folder that does not exist: the writer's message, nothing else.
+    prompts.AnswerFile(dir.File("missing/wave.png"));
+    form.SBFileSaveClick();
+    ASSERT_EQ(prompts.Messages.size(), 3u);
+    EXPECT_NE(prompts.Messages[2].Text.find("missing/wave.png"), std::string::npos);
+
+    // Cancel writes nothing.
+    prompts.CancelFile();
+    form.SBFileSaveClick();
+    EXPECT_EQ(prompts.Messages.size(), 3u);
+}
+
+TEST_F(Export, CopyPutsThePictureOnTheClipboard) {
+    form.SpeedButton1Click();  // the start-up text
+    // Offscreen clipboards may not keep images; the command must simply not fail.
+    EXPECT_TRUE(prompts.Messages.empty());
+}
+
+}  // namespace
+}  // namespace wavora::uitest

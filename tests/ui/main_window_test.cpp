@@ -1,0 +1,204 @@
+// Start-up state, the lock of the analysis controls, exit, help, and the guard around commands.
+
+#include <QDateTime>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <stdexcept>
+
+#include "app/listup_dialog.h"
+#include "app/small_windows.h"
+#include "app/startup_picture.h"
+#include "display/image_view.h"
+#include "display/radio_group.h"
+#include "display/string_grid.h"
+#include "logging_canvas.h"
+#include "window_fixture.h"
+
+namespace wavora::uitest {
+namespace {
+
+using MainWindow = WindowTest;
+
+std::string ExecutableDate() {
+    QDate d = QFileInfo(QCoreApplication::applicationFilePath()).lastModified().date();
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%d/%02d/%02d", d.year(), d.month(), d.day());
+    return buf;
+}
+
+TEST_F(MainWindow, StartsWithItsWindowsCaptionsAndDefaults) {
+    EXPECT_EQ(QCoreApplication::applicationName().toStdString(), "WAVORA 4.8");
+    EXPECT_EQ(form.windowTitle().toStdString(), " SPECTRAL ANALYZER WAVORA Ver4.8");
+    EXPECT_EQ(form.width(), 916);
+    EXPECT_EQ(form.height(), 691);
+    EXPECT_EQ(form.Image1->width(), 433);
+    EXPECT_EQ(form.Image1->height(), 417);
+
+    // Every window exists from the start, with its caption.
+    EXPECT_EQ(windows->Listup->windowTitle().toStdString(), " Listup Data");
+    EXPECT_EQ(windows->AboutBox->windowTitle().toStdString(), "バージョン情報");
+    EXPECT_EQ(windows->Howto->windowTitle().toStdString(), "Howto");
+    EXPECT_EQ(windows->Running->objectName().toStdString(), "TRunning");
+    EXPECT_EQ(windows->Process->windowTitle().toStdString(), "  Processing now. Wait a moment, please.");
+    EXPECT_EQ(windows->BandPass->windowTitle().toStdString(), "Bandpass Filter");
+    EXPECT_EQ(windows->AmpScale->windowTitle().toStdString(), "Wave Format / Magnification");
+    EXPECT_EQ(windows->TWODPlot->windowTitle().toStdString(), "2D Spectrum Plot");
+    EXPECT_EQ(windows->CSVArbitrary->windowTitle().toStdString(), "Arbitrary CSV File Data");
+
+    // The version box and the start-up date come from the program file.
+    EXPECT_EQ(form.State().ProgramDate, ExecutableDate());
+    EXPECT_EQ(windows->AboutBox->DateLabel->text().toStdString(), ExecutableDate());
+    EXPECT_EQ(windows->AboutBox->Version->text().toStdString(), "Ver 4.8");
+
+    // Read-outs empty, the format read-out set.
+    for (QLabel* l : {form.Label1, form.Label2, form.Label3, form.Label4, form.Label11, form.Label12,
+                      form.Label16, form.Label20, form.Label21, form.Label24, form.Label25})
+        EXPECT_TRUE(l->text().isEmpty()) << l->objectName().toStdString();
+    EXPECT_EQ(Text(form.Label28), "CSV(Default)");
+    EXPECT_TRUE(form.Label21->isHidden());
+    EXPECT_EQ(form.State().Record.FilePath, "sample.dbl");
+    EXPECT_EQ(form.State().Wave.DisplayKind, 0);
+
+    // The start-up text is on the picture: dark pixels where the lines are, white elsewhere.
+    QImage picture = form.Image1->Image();
+    auto inkIn = [&](int x0, int y0, int x1, int y1) {
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                if (qGray(picture.pixel(x, y)) < 128) return true;
+        return false;
+    };
+    EXPECT_TRUE(inkIn(50, 140, 200, 160));
+    EXPECT_TRUE(inkIn(220, 360, 400, 380));
+    EXPECT_FALSE(inkIn(0, 0, 433, 100));
+}
+
+TEST_F(MainWindow, BeforeAnyFileOnlyFileExitMenusAndCopyRespond) {
+    EXPECT_TRUE(form.BtnFile->isEnabled());
+    EXPECT_TRUE(form.BtnExit->isEnabled());
+    EXPECT_TRUE(form.SpeedButton1->isEnabled());
+    EXPECT_TRUE(form.Open1->isEnabled());
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             form.BtnList,     form.BtnStart,    form.BtnStop,   form.BtnRun,     form.BtnBack,
+             form.BtnPrev,     form.BtnNext,     form.TrackBar1, form.EdPosition, form.BtnZero,
+             form.RadioGroup1, form.SBFileSave,  form.SBFilter,  form.SBFormat,   form.SBRunSpec,
+             form.SBCorr,      form.SBHistogram, form.SBPeaks,   form.CB2D,       form.CBMEM})
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    for (QMenu* m : {form.Filter1, form.Wave1, form.Spectrum1, form.Edit1})
+        EXPECT_FALSE(m->menuAction()->isEnabled()) << m->objectName().toStdString();
+    EXPECT_FALSE(form.Copy1->isEnabled());
+    EXPECT_EQ(form.TrackBar1->maximum(), 10000);
+    EXPECT_EQ(Text(form.EdPosition), "0");
+    EXPECT_TRUE(form.ImgFilter->isHidden());
+    EXPECT_TRUE(form.ImgInteg->isHidden());
+    EXPECT_TRUE(form.ImgClip->isHidden());
+
+    // Defaults of the choices.
+    EXPECT_TRUE(form.CSVDef->isChecked());
+    EXPECT_TRUE(form.None2->isChecked());
+    EXPECT_TRUE(form.N11->isChecked());
+    EXPECT_TRUE(form.PCNT100->isChecked());
+    EXPECT_TRUE(form.IntegOff->isChecked());
+    EXPECT_TRUE(form.Nfull->isChecked());
+    EXPECT_TRUE(form.NotAvailable->isChecked());
+    EXPECT_TRUE(form.DataComment1->isChecked());
+    EXPECT_TRUE(form.second->isChecked());
+    EXPECT_FALSE(form.SamplingRateUnit1->menuAction()->isVisible());
+    EXPECT_FALSE(form.Saveas1->isVisible());
+    for (QAction* a : {form.Color1, form.Title1, form.Filename1, form.ChannelComment1, form.Scaling1})
+        EXPECT_TRUE(a->isChecked());
+    EXPECT_EQ(form.RGPoints->ItemIndex(), 1);
+    EXPECT_EQ(form.RGHanning->ItemIndex(), 0);
+    EXPECT_EQ(form.RGAmp->ItemIndex(), 0);
+    EXPECT_EQ(form.RadioGroup1->ItemIndex(), 0);
+    EXPECT_TRUE(form.CBCh[0]->isChecked());
+    for (int k = 1; k < 8; ++k) EXPECT_FALSE(form.CBCh[k]->isChecked());
+    EXPECT_TRUE(form.CBSkip->isChecked());
+    EXPECT_EQ(form.SBFileSave->toolTip().toStdString(), "グラフをPNGファイルで保存");
+    EXPECT_EQ(form.SpeedButton1->toolTip().toStdString(), "グラフコピー");
+    EXPECT_EQ(form.Image1->toolTip().toStdString(), "右ｸﾘｯｸ:波形書式");
+    EXPECT_EQ(form.Timer1->interval(), 1);
+}
+
+TEST_F(MainWindow, AnalysisControlsLockAndUnlockTogether) {
+    form.DisableAnalysisControls();
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             form.BtnFile, form.BtnList, form.BtnExit, form.CBLowCut, form.BtnStart, form.BtnStop,
+             form.BtnRun, form.BtnBack, form.RGAmp, form.RGPoints, form.RGHanning, form.GBSpect,
+             form.GBChannel, form.GBFFT, form.SBHistogram, form.SBPeaks, form.SBRunSpec, form.SBCorr})
+        EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    form.EnableAnalysisControls();
+    for (QWidget* w : std::initializer_list<QWidget*>{form.BtnFile, form.BtnList, form.BtnExit, form.BtnRun,
+                                                      form.GBChannel, form.SBRunSpec, form.SBPeaks,
+                                                      form.SBHistogram, form.SBCorr})
+        EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
+
+    // With the period axis the spectrum-based activities stay off; correlation does not need it.
+    form.State().Activity.PeriodAxis = true;
+    form.DisableAnalysisControls();
+    form.EnableAnalysisControls();
+    EXPECT_FALSE(form.SBRunSpec->isEnabled());
+    EXPECT_FALSE(form.SBPeaks->isEnabled());
+    EXPECT_FALSE(form.SBHistogram->isEnabled());
+    EXPECT_TRUE(form.SBCorr->isEnabled());
+}
+
+TEST_F(MainWindow, ExitAsksAndCancelKeepsTheProgram) {
+    form.show();
+    prompts.Answers.push_back(PromptAnswer::Cancel);
+    form.ExitCommand();
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Text, "Spectral Analyzer WAVORA terminates?     ");
+    EXPECT_EQ(prompts.Messages[0].Caption, "Spectral Analyzer WAVORA");
+    EXPECT_EQ(prompts.Messages[0].Buttons, PromptButtons::OkCancel);
+    EXPECT_EQ(prompts.Messages[0].Icon, MessageIcon::Question);
+    EXPECT_TRUE(form.isVisible());
+
+    // The menu item asks even while the button is locked; OK ends the program.
+    form.DisableAnalysisControls();
+    form.Exit1->trigger();
+    EXPECT_EQ(prompts.Messages.size(), 2u);
+    EXPECT_FALSE(form.isVisible());
+}
+
+TEST_F(MainWindow, ManualPageFailureShowsItsBox) {
+    form.OpenDocument = [](const std::string&) { return false; };
+    form.Readmehtm1->trigger();
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Text, "インターネットエクスプローラの起動に失敗しました　　　　");
+    EXPECT_EQ(prompts.Messages[0].Caption, "readme.htm呼び出しエラー");
+    EXPECT_EQ(prompts.Messages[0].Icon, MessageIcon::Warning);
+
+    // The manual is found in the source tree and opened there.
+    std::string opened;
+    form.OpenDocument = [&](const std::string& path) {
+        opened = path;
+        return true;
+    };
+    form.Readmehtm1->trigger();
+    EXPECT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_NE(opened.find("manual.html"), std::string::npos);
+    EXPECT_TRUE(test::Exists(opened));
+}
+
+TEST_F(MainWindow, AnExceptionInACommandIsShownAndTheProgramGoesOn) {
+    form.OpenDocument = [](const std::string&) -> bool { throw std::runtime_error("browser exploded"); };
+    form.Readmehtm1->trigger();
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Text, "browser exploded");
+    EXPECT_EQ(prompts.Messages[0].Caption, "WAVORA 4.8");
+    // The window still answers commands.
+    OpenCsv(300);
+    EXPECT_EQ(Text(form.Label3), "300");
+}
+
+TEST_F(MainWindow, HowtoIsShownWithoutBlockingAndHasUsageNotes) {
+    form.Howto1->trigger();
+    EXPECT_TRUE(windows->Howto->isVisible());
+    EXPECT_FALSE(windows->Howto->isModal());
+    EXPECT_NE(windows->Howto->Memo1->toPlainText().indexOf("Opening a record"), -1);
+    windows->Howto->Button1->click();
+    EXPECT_FALSE(windows->Howto->isVisible());
+}
+
+}  // namespace
+}  // namespace wavora::uitest

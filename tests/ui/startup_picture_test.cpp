@@ -1,0 +1,31 @@
+// The start-up text of the main window's picture.
+
+#include "app/startup_picture.h"
+
+#include <gtest/gtest.h>
+
+#include "logging_canvas.h"
+
+namespace wavora::uitest {
+namespace {
+
+TEST(StartupPicture, FourInstructionLinesAndTheProgramDate) {
+    LoggingCanvas c(433, 417);
+    DrawStartupText(c, 2024, 3, 7);
+    ASSERT_EQ(c.Texts.size(), 5u);
+    EXPECT_EQ(c.Texts[0].Text, "Select data format type through Menu Bar--");
+    EXPECT_EQ(c.Texts[0].X, 50);
+    EXPECT_EQ(c.Texts[0].Y, 140);
+    EXPECT_EQ(c.Texts[1].Text, "File--Format Type, if necessary.");
+    EXPECT_EQ(c.Texts[1].X, 70);
+    EXPECT_EQ(c.Texts[2].Text, "Default format type is 'CSV'.");
+    EXPECT_EQ(c.Texts[3].Text, "Then click 'File' Button and select file, please.");
+    EXPECT_EQ(c.Texts[3].Y, 260);
+    EXPECT_EQ(c.Texts[4].Text, "Last Update  2024/03/07");
+    EXPECT_EQ(c.Texts[4].X, 220);
+    EXPECT_EQ(c.Texts[4].Y, 360);
+    EXPECT_EQ(c.Fills, 1);
+}
+
+}  // namespace
+}  // namespace wavora::uitest
