@@ -6,22 +6,11 @@
 #include <cstdio>
 
 #include "graph/scale_labels.h"
+#include "record/text_format.h"
 
 namespace wavora {
 
 namespace {
-
-template <typename... Args>
-std::string Print(const char* format, Args... args) {
-    char small[128];
-    int n = std::snprintf(small, sizeof small, format, args...);
-    if (n < 0) return {};
-    if (static_cast<size_t>(n) < sizeof small) return std::string(small, static_cast<size_t>(n));
-    std::string text(static_cast<size_t>(n) + 1, '\0');
-    std::snprintf(text.data(), text.size(), format, args...);
-    text.resize(static_cast<size_t>(n));
-    return text;
-}
 
 // Σ a[m]·b[m] for m < n. The products of two floats are exact in double; four sums side by side
 // keep the loop fast and the rounding far below float resolution.
@@ -87,7 +76,7 @@ CorrelationFrame CorrelationStep(const WaveRecord& record, const CorrelationSett
     CorrelationFrame frame;
     frame.Cross = settings.SecondChannel >= 0;
     frame.Title = frame.Cross ? "Cross Correlation" : "Auto Correlation";
-    for (int q = 0; q < 5; ++q) frame.ValueLabels[static_cast<size_t>(q)] = Print("%.2f", 0.5 * q - 1.0);
+    for (int q = 0; q < 5; ++q) frame.ValueLabels[static_cast<size_t>(q)] = StrPrintf("%.2f", 0.5 * q - 1.0);
     const int timeScale = std::max(settings.TimeScale, 1);
     for (int t = 0; t < 8; ++t) {
         const float lagTime =
@@ -142,10 +131,10 @@ CorrelationFrame CorrelationStep(const WaveRecord& record, const CorrelationSett
         frame.CurveY[static_cast<size_t>(r)] =
             PixelRow(NormalisedCorrelation(frame.Values[static_cast<size_t>(r)], r0));
     }
-    frame.R0Text = Print("R[0]=%13.4e", static_cast<double>(r0));
+    frame.R0Text = StrPrintf("R[0]=%13.4e", static_cast<double>(r0));
     frame.NextPosition = static_cast<int>(p) + 10 * std::max(settings.Step, 1);
     const float time = static_cast<float>(frame.NextPosition) * record.SamplingInterval;
-    frame.TimeText = Print("t=%.2f", static_cast<double>(time)) + record.TimeText();
+    frame.TimeText = StrPrintf("t=%.2f", static_cast<double>(time)) + record.TimeText();
     frame.Status = CorrelationStatus::Computed;
     return frame;
 }
@@ -173,18 +162,18 @@ CorrelationReport MakeCorrelationReport(const std::vector<float>& values,
         report.Period = static_cast<double>(report.Crossings.back() - report.Crossings.front()) *
                         settings.AnalysisInterval / (n - 1) / step;
         report.Frequency = 1.0 / report.Period;
-        report.Text = Print("Zero Crossing  %.3f (%s)   %.3f (%s)", report.Period, settings.TimeText.c_str(),
+        report.Text = StrPrintf("Zero Crossing  %.3f (%s)   %.3f (%s)", report.Period, settings.TimeText.c_str(),
                             report.Frequency, settings.FrequencyText.c_str());
     }
 
     const float r0 = at(0);
     report.GridRows.reserve(kCorrelationLags + 2);
     report.GridRows.push_back({"   i", "  Delay", "   R[i]", "", ""});
-    report.GridRows.push_back({"", " " + settings.TimeText, Print("%9.3e", static_cast<double>(r0)), "", ""});
+    report.GridRows.push_back({"", " " + settings.TimeText, StrPrintf("%9.3e", static_cast<double>(r0)), "", ""});
     for (int p = 0; p < kCorrelationLags; ++p) {
         const double delay = static_cast<double>(p) * settings.AnalysisInterval / step;
-        report.GridRows.push_back({Print("%5d", p), Print("%8.3f", delay),
-                                   Print("%8.3f", static_cast<double>(NormalisedCorrelation(at(p), r0))), "",
+        report.GridRows.push_back({StrPrintf("%5d", p), StrPrintf("%8.3f", delay),
+                                   StrPrintf("%8.3f", static_cast<double>(NormalisedCorrelation(at(p), r0))), "",
                                    ""});
     }
     return report;

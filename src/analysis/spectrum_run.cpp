@@ -7,16 +7,11 @@
 
 #include "analysis/mem.h"
 #include "graph/scale_labels.h"
+#include "record/text_format.h"
 
 namespace wavora {
 
 namespace {
-
-std::string Format(const char* format, double value) {
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, format, value);
-    return buffer;
-}
 
 std::string ReadOut(float value, const char* unit) {
     char buffer[96];
@@ -67,7 +62,7 @@ std::string GridListing::Cell(int row, int column) const {
         }
         case Kind::Number:
             if (row >= static_cast<int>(c.values.size())) return "";
-            return Format(c.format, c.values[row]);
+            return StrPrintf(c.format, c.values[row]);
         case Kind::Empty:
             break;
     }

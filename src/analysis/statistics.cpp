@@ -4,21 +4,11 @@
 #include <cmath>
 #include <cstdio>
 
+#include "record/text_format.h"
+
 namespace wavora {
 
 namespace {
-
-template <typename... Args>
-std::string Print(const char* format, Args... args) {
-    char small[128];
-    int n = std::snprintf(small, sizeof small, format, args...);
-    if (n < 0) return {};
-    if (static_cast<size_t>(n) < sizeof small) return std::string(small, static_cast<size_t>(n));
-    std::string text(static_cast<size_t>(n) + 1, '\0');  // a long unit or a huge value
-    std::snprintf(text.data(), text.size(), format, args...);
-    text.resize(static_cast<size_t>(n));
-    return text;
-}
 
 // "-0.000" reads "0.000": a mean removed down to rounding should not look negative.
 std::string WithoutNegativeZero(std::string text) {
@@ -81,19 +71,19 @@ SegmentStatistics ComputeSegmentStatistics(std::span<const float> values, int po
 StatisticsLabels FormatStatistics(const SegmentStatistics& statistics, const StatisticsSettings& settings) {
     StatisticsLabels labels;
     const char* unit = settings.Unit.c_str();
-    labels.Position = Print("%d", settings.Position);
-    labels.Data = Print("%d", settings.Points);
+    labels.Position = StrPrintf("%d", settings.Position);
+    labels.Data = StrPrintf("%d", settings.Points);
     const float duration = static_cast<float>(settings.Points) * settings.AnalysisInterval;
-    labels.Duration = Print("%.2f %s", static_cast<double>(duration), settings.TimeText.c_str());
-    labels.Mean = WithoutNegativeZero(Print("%.3f %s", statistics.Mean, unit));
+    labels.Duration = StrPrintf("%.2f %s", static_cast<double>(duration), settings.TimeText.c_str());
+    labels.Mean = WithoutNegativeZero(StrPrintf("%.3f %s", statistics.Mean, unit));
     // The index is a position in the analysis array; the window adds the segment's start to it.
     labels.Max =
-        WithoutNegativeZero(Print("%.3f %s at %lld", static_cast<double>(statistics.Largest), unit,
+        WithoutNegativeZero(StrPrintf("%.3f %s at %lld", static_cast<double>(statistics.Largest), unit,
                                   static_cast<long long>(statistics.LargestIndex) + settings.Position));
     labels.Min =
-        WithoutNegativeZero(Print("%.3f %s at %lld", static_cast<double>(statistics.Smallest), unit,
+        WithoutNegativeZero(StrPrintf("%.3f %s at %lld", static_cast<double>(statistics.Smallest), unit,
                                   static_cast<long long>(statistics.SmallestIndex) + settings.Position));
-    labels.MeanSquare = Print("%.6f %s^2", statistics.MeanSquare, unit);
+    labels.MeanSquare = StrPrintf("%.6f %s^2", statistics.MeanSquare, unit);
     return labels;
 }
 

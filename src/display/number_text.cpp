@@ -21,23 +21,6 @@ std::string Trimmed(const std::string& text) {
 
 }  // namespace
 
-std::string StrPrintf(const char* format, ...) {
-    va_list args;
-    va_start(args, format);
-    va_list copy;
-    va_copy(copy, args);
-    int n = std::vsnprintf(nullptr, 0, format, copy);
-    va_end(copy);
-    std::string out;
-    if (n > 0) {
-        std::vector<char> buf(static_cast<size_t>(n) + 1);
-        std::vsnprintf(buf.data(), buf.size(), format, args);
-        out.assign(buf.data(), static_cast<size_t>(n));
-    }
-    va_end(args);
-    return out;
-}
-
 std::optional<int> StrictInt(const std::string& text) {
     std::string t = Trimmed(text);
     if (t.empty()) return std::nullopt;

@@ -5,10 +5,9 @@
 #include <optional>
 #include <string>
 
-namespace wavora {
+#include "record/text_format.h"
 
-// snprintf into a string.
-std::string StrPrintf(const char* format, ...) __attribute__((format(printf, 1, 2)));
+namespace wavora {
 
 // The whole text (blanks around it allowed) must be a decimal integer within 32 bits.
 std::optional<int> StrictInt(const std::string& text);

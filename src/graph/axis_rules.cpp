@@ -3,15 +3,11 @@
 #include <cmath>
 #include <cstdio>
 
+#include "record/text_format.h"
+
 namespace wavora {
 
 namespace {
-
-std::string Format(const char* format, double value) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, format, value);
-    return buf;
-}
 
 constexpr double kSeries[] = {1, 2, 2.5, 5};
 
@@ -56,10 +52,10 @@ std::string _round_number(float value) {
     float a = std::fabs(value);
     if (a < 1e-8) return "0";
     std::string sign = value < 0 ? "-" : "";
-    if (a < 0.00001 || a > 100000) return sign + Format("%.1e", a);
-    std::string t = Format("%.4f", a);
+    if (a < 0.00001 || a > 100000) return sign + StrPrintf("%.1e", a);
+    std::string t = StrPrintf("%.4f", a);
     // A last 9 is taken for a value just under a rounder one.
-    if (t.back() == '9') t = Format("%.4f", static_cast<double>(a) + 0.0001);
+    if (t.back() == '9') t = StrPrintf("%.4f", static_cast<double>(a) + 0.0001);
     while (!t.empty() && t.back() == '0') t.pop_back();
     if (!t.empty() && t.back() == '.') t.pop_back();
     return sign + t;

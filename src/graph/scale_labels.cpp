@@ -5,26 +5,15 @@
 #include <cstdio>
 #include <string>
 
+#include "record/text_format.h"
+
 namespace wavora {
 
 namespace {
 
-// printf into a std::string; the formats here are the program's own.
-template <typename... Args>
-std::string Print(const char* format, Args... args) {
-    char small[64];
-    int n = std::snprintf(small, sizeof small, format, args...);
-    if (n < 0) return {};
-    if (static_cast<size_t>(n) < sizeof small) return std::string(small, static_cast<size_t>(n));
-    std::string text(static_cast<size_t>(n) + 1, '\0');
-    std::snprintf(text.data(), text.size(), format, args...);
-    text.resize(static_cast<size_t>(n));
-    return text;
-}
-
 // "%.<d>f", as made by formatting "%%.%df" with d.
 std::string FixedFormat(int decimals) {
-    return Print("%%.%df", decimals);
+    return StrPrintf("%%.%df", decimals);
 }
 
 // inf, -inf and nan as the C library writes them, without its sign on a NaN.
@@ -164,7 +153,7 @@ std::string SignificantText(int digits, float value) {
             // decimals until a '0' shows after the point (0.999 written with one decimal is "1.0").
             int k = 0;
             for (int n = 1; n < 80; ++n) {
-                const std::string t = Print(FixedFormat(n).c_str(), static_cast<double>(f));
+                const std::string t = StrPrintf(FixedFormat(n).c_str(), static_cast<double>(f));
                 const size_t point = t.find('.');
                 const size_t zero = point == std::string::npos ? point : t.find('0', point + 1);
                 if (zero != std::string::npos) {
@@ -181,17 +170,17 @@ std::string SignificantText(int digits, float value) {
             }
         }
     }
-    return Print(FixedFormat(d).c_str(), static_cast<double>(value));
+    return StrPrintf(FixedFormat(d).c_str(), static_cast<double>(value));
 }
 
 std::string RoundText(float value) {
     if (!std::isfinite(value)) return NonFiniteText(value);
     const double x = value;
     if (x == 0.0) return "0";
-    if (x < 0.0001 || x > 10000.0) return Print("%.1e", x);
-    if (x >= 10.0) return Print("%.0f", x);
-    std::string t = Print("%.4f", x);
-    if (t.back() == '9') t = Print("%.4f", x + 0.0001);  // 0.1999 reads 0.2
+    if (x < 0.0001 || x > 10000.0) return StrPrintf("%.1e", x);
+    if (x >= 10.0) return StrPrintf("%.0f", x);
+    std::string t = StrPrintf("%.4f", x);
+    if (t.back() == '9') t = StrPrintf("%.4f", x + 0.0001);  // 0.1999 reads 0.2
     while (t.back() == '0') t.pop_back();
     if (t.back() == '.') t.pop_back();
     return t;
@@ -222,8 +211,8 @@ std::string FormatNumber(const std::string& format, double value) {
             valid = false;
         }
     }
-    if (!valid || conversions != 1) return Print("%.0f", value);
-    return Print(format.c_str(), value);
+    if (!valid || conversions != 1) return StrPrintf("%.0f", value);
+    return StrPrintf(format.c_str(), value);
 }
 
 }  // namespace wavora
