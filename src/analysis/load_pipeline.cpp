@@ -140,34 +140,4 @@ bool ProcessRecord(WaveRecord& record, const LoadOptions& options, FilterState& 
     return true;
 }
 
-WaveRecord HeaderCopy(const WaveRecord& record) {
-    WaveRecord copy;
-    copy.FilePath = record.FilePath;
-    copy.FileName = record.FileName;
-    copy.ChannelCount = record.ChannelCount;
-    copy.SampleCount = record.SampleCount;
-    copy.SamplingRate = record.SamplingRate;
-    copy.SamplingInterval = record.SamplingInterval;
-    copy.RateUnitText = record.RateUnitText;
-    copy.DateText = record.DateText;
-    copy.Title = record.Title;
-    copy.Comment = record.Comment;
-    copy.Header = record.Header;
-    copy.Time = record.Time;
-    copy.Format = record.Format;
-    for (int k = 0; k < kMaxChannels; ++k) {
-        const ChannelInfo& from = record.Channels[k];
-        ChannelInfo& to = copy.Channels[k];
-        to.Name = from.Name;
-        to.Unit = from.Unit;
-        to.DisplayUnit = from.DisplayUnit;
-        to.ScaleFactor = from.ScaleFactor;
-        to.BaseScaleFactor = from.BaseScaleFactor;
-        to.RawPeak = from.RawPeak;
-        to.PeakValue = from.PeakValue;
-        to.DisplayDivisor = from.DisplayDivisor;
-    }
-    return copy;
-}
-
 }  // namespace wavora

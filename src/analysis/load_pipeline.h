@@ -42,7 +42,4 @@ LoadResult LoadRecord(const std::string& path, const LoadOptions& options, Filte
 bool ProcessRecord(WaveRecord& record, const LoadOptions& options, FilterState& filter, bool& filtered,
                    const Progress& progress = {});
 
-// A copy of the record's header state without any samples: the scratch record a load reads into.
-WaveRecord HeaderCopy(const WaveRecord& record);
-
 }  // namespace wavora

@@ -79,7 +79,7 @@ Outcome ReadDspCsv(const std::string& path, WaveRecord& record, const Progress& 
         return Outcome::Fail(Failure::Notice("  Not CSV (GPL) Data File !  "));
     if (headerLines < kHeaderLines) return Outcome::Fail(TruncatedHeaderFailure());
 
-    WaveRecord staged = StagedCopy(record);
+    WaveRecord staged = HeaderCopy(record);
 
     std::vector<std::string> date = SplitTokens(header[1]);
     auto part = [&](size_t i) { return DecodeFileText(Token(date, i)); };

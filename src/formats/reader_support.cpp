@@ -130,36 +130,6 @@ int64_t LeadingInteger(const char* p, const char* end) {
     return negative ? -value : value;
 }
 
-WaveRecord StagedCopy(const WaveRecord& record) {
-    WaveRecord staged;
-    staged.FilePath = record.FilePath;
-    staged.FileName = record.FileName;
-    staged.ChannelCount = record.ChannelCount;
-    staged.SampleCount = record.SampleCount;
-    staged.SamplingRate = record.SamplingRate;
-    staged.SamplingInterval = record.SamplingInterval;
-    staged.RateUnitText = record.RateUnitText;
-    staged.DateText = record.DateText;
-    staged.Title = record.Title;
-    staged.Comment = record.Comment;
-    staged.Header = record.Header;
-    staged.Time = record.Time;
-    staged.Format = record.Format;
-    for (int k = 0; k < kMaxChannels; ++k) {
-        const ChannelInfo& from = record.Channels[k];
-        ChannelInfo& to = staged.Channels[k];
-        to.Name = from.Name;
-        to.Unit = from.Unit;
-        to.DisplayUnit = from.DisplayUnit;
-        to.ScaleFactor = from.ScaleFactor;
-        to.BaseScaleFactor = from.BaseScaleFactor;
-        to.RawPeak = from.RawPeak;
-        to.PeakValue = from.PeakValue;
-        to.DisplayDivisor = from.DisplayDivisor;
-    }
-    return staged;
-}
-
 std::string_view WithoutByteOrderMark(std::string_view line) {
     if (line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
     return line;

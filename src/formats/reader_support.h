@@ -76,10 +76,6 @@ inline int64_t LeadingInteger(std::string_view text) {
     return LeadingInteger(text.data(), text.data() + text.size());
 }
 
-// A copy of the record without its sample arrays: readers fill this and move it into the caller's
-// record only when the read succeeds.
-WaveRecord StagedCopy(const WaveRecord& record);
-
 // Text of a file: removes a UTF-8 byte-order mark at its start (editors put one before line 1).
 std::string_view WithoutByteOrderMark(std::string_view line);
 

@@ -143,7 +143,7 @@ SampleBlockResult ReadSampleBlocks(std::FILE* file, WaveRecord& record, int chan
 Outcome ReadSpc51(const std::string& path, WaveRecord& record, const Progress& progress) {
     FilePtr file(std::fopen(path.c_str(), "rb"));
     if (!file) return Outcome::Fail(FileOpenFailure());
-    WaveRecord staged = StagedCopy(record);
+    WaveRecord staged = HeaderCopy(record);
 
     DblHeader& header = staged.Header;
     header.Bytes.fill(0);
@@ -223,7 +223,7 @@ Outcome ReadSpc35(const std::string& path, WaveRecord& record, const Progress& p
         if (frames != header.SampleCount) return Outcome::Fail(dataNumber);
     }
 
-    WaveRecord staged = StagedCopy(record);
+    WaveRecord staged = HeaderCopy(record);
     SampleBlockResult blocks = ReadSampleBlocks(file.get(), staged, channels, header.SampleCount, progress);
     if (blocks.OutOfMemory || blocks.Cancelled) return BlockFailure(blocks);
     if (blocks.FramesRead != header.SampleCount) return Outcome::Fail(dataNumber);

@@ -375,7 +375,7 @@ Outcome ReadStandardCsvInPieces(const std::string& path, WaveRecord& record, con
     struct stat st {};
     const int64_t fileSize = fstat(fileno(file.get()), &st) == 0 ? static_cast<int64_t>(st.st_size) : 0;
 
-    WaveRecord staged = StagedCopy(record);
+    WaveRecord staged = HeaderCopy(record);
     staged.DateText = ModificationDateText(file.get());
 
     LineReader header(file.get(), -1, 1 << 16);

@@ -63,6 +63,10 @@ struct WaveRecord {
 // only get the program killed).
 bool AllocateSamples(WaveRecord& record, int channels, int64_t samples);
 
+// A copy of the record's header state without any samples: the scratch record a load reads
+// into, so that a failed read leaves the record the user has open untouched.
+WaveRecord HeaderCopy(const WaveRecord& record);
+
 // The name and extension of a path, without its folders.
 std::string FileNameOf(const std::string& path);
 // The text after the last "." of the file name ("" when there is none).
