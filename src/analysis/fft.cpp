@@ -5,20 +5,7 @@
 #include <cstring>
 #include <new>
 
-// The butterflies must round exactly as written (a product, a product, their sum), also when the
-// compiler may use fused multiply-add instructions.
-#if defined(__clang__)
-#pragma clang fp contract(off)
-#elif defined(__GNUC__)
-#pragma GCC optimize("fp-contract=off")
-#endif
-
-// On x86 the heavy loops are also built for AVX2 and chosen at run time; elsewhere they are built once.
-#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
-#define WAVORA_AVX2_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define WAVORA_AVX2_CLONES
-#endif
+#include "analysis/exact_kernels.h"
 
 namespace wavora {
 
@@ -390,13 +377,13 @@ void ScaleSpectrum(float* re, const float* im, int n, SpectrumType type, bool ab
     }
 }
 
-void HanningSmooth(float* spec, int n) {
+void HanningSmooth(float* values, int n) {
     const int h = n / 2;
     if (h < 2) return;
-    spec[h] = 0.5f * spec[0] + 0.25f * spec[1];
-    spec[2 * h - 1] = 0.5f * spec[h - 1] + 0.25f * spec[h - 2];
-    for (int i = 1; i <= h - 2; ++i) spec[h + i] = 0.25f * (spec[i - 1] + spec[i + 1]) + 0.5f * spec[i];
-    std::memcpy(spec, spec + h, sizeof(float) * static_cast<size_t>(h));
+    values[h] = 0.5f * values[0] + 0.25f * values[1];
+    values[2 * h - 1] = 0.5f * values[h - 1] + 0.25f * values[h - 2];
+    for (int i = 1; i <= h - 2; ++i) values[h + i] = 0.25f * (values[i - 1] + values[i + 1]) + 0.5f * values[i];
+    std::memcpy(values, values + h, sizeof(float) * static_cast<size_t>(h));
 }
 
 void SpectralRatio(const float* a, const float* b, int mode, float* out, int count) {

@@ -66,9 +66,9 @@ int FftTransform(float* re, float* im, int n);
 //   Amp with absMode: 2·A; Amp: A·T·0.5; Power: (re² + im²)·T, where A = |X[k]| (in double).
 void ScaleSpectrum(float* re, const float* im, int n, SpectrumType type, bool absMode, float T);
 
-// One 1:2:1 smoothing pass over spec[0..n/2−1], using spec[n/2..n−1] as scratch. The end values
+// One 1:2:1 smoothing pass over values[0..n/2−1], using values[n/2..n−1] as scratch. The end values
 // keep the 0.5 and 0.25 weights of their one neighbour (total weight 0.75).
-void HanningSmooth(float* spec, int n);
+void HanningSmooth(float* values, int n);
 
 // out[k] = a[k]/b[k] (mode 1) or b[k]/a[k] (mode 2); 0 where either spectrum is exactly 0.
 void SpectralRatio(const float* a, const float* b, int mode, float* out, int count);

@@ -6,13 +6,7 @@
 #include <cstring>
 #include <limits>
 
-// On x86 the filter loop is also built for AVX2 and chosen at run time (no fused multiply-add, so
-// every output rounds the same); elsewhere it is built once.
-#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
-#define WAVORA_FILTER_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define WAVORA_FILTER_CLONES
-#endif
+#include "analysis/exact_kernels.h"
 
 namespace wavora {
 
@@ -63,7 +57,7 @@ typedef float Float8 __attribute__((vector_size(32)));
 // Outputs i in [0, count) of the filter into y. Eight outputs share a vector lane by lane, so
 // each output keeps its own order of summation and the result is the same as one at a time;
 // four vectors at once keep the adders busy.
-WAVORA_FILTER_CLONES void FilterOutputs(const float* padded, int n, const float* h, int32_t* y,
+WAVORA_AVX2_CLONES void FilterOutputs(const float* padded, int n, const float* h, int32_t* y,
                                         int64_t count) {
     constexpr int64_t kBlock = 32;
     const float* x = padded + (n - 1);  // x[i] is sample i; x[-n+1] .. x[count+n-2] are readable

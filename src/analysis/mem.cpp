@@ -6,19 +6,7 @@
 #include <limits>
 #include <vector>
 
-// Built without fused multiply-add, so that the spectrum comes out the same on every processor.
-#if defined(__clang__)
-#pragma clang fp contract(off)
-#elif defined(__GNUC__)
-#pragma GCC optimize("fp-contract=off")
-#endif
-
-// On x86 the heavy loops are also built for AVX2 and chosen at run time; elsewhere they are built once.
-#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
-#define WAVORA_AVX2_CLONES __attribute__((target_clones("avx2", "default")))
-#else
-#define WAVORA_AVX2_CLONES
-#endif
+#include "analysis/exact_kernels.h"
 
 namespace wavora {
 

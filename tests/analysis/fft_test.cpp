@@ -204,27 +204,27 @@ TEST(ScaleSpectrum, ConstantSegmentWithAndWithoutZeroAverage) {
 TEST(HanningSmooth, ImpulsesInsideAndAtBothEnds) {
     const int n = 32, h = n / 2;
     for (int at : {5, 0, h - 1}) {
-        std::vector<float> spec(n + 1, 0.0f);
-        spec[n] = kGuard;
-        spec[at] = 1.0f;
-        HanningSmooth(spec.data(), n);
+        std::vector<float> values(n + 1, 0.0f);
+        values[n] = kGuard;
+        values[at] = 1.0f;
+        HanningSmooth(values.data(), n);
         for (int i = 0; i < h; ++i) {
             float expected = i == at ? 0.5f : (i == at - 1 || i == at + 1) ? 0.25f : 0.0f;
-            EXPECT_EQ(spec[i], expected) << "impulse " << at << " bin " << i;
-            EXPECT_EQ(spec[h + i], spec[i]) << "scratch half " << i;
+            EXPECT_EQ(values[i], expected) << "impulse " << at << " bin " << i;
+            EXPECT_EQ(values[h + i], values[i]) << "scratch half " << i;
         }
-        EXPECT_EQ(spec[n], kGuard);
+        EXPECT_EQ(values[n], kGuard);
     }
     // Two passes spread an impulse to 1:4:6:4:1 / 16.
-    std::vector<float> spec(n, 0.0f);
-    spec[8] = 16.0f;
-    HanningSmooth(spec.data(), n);
-    HanningSmooth(spec.data(), n);
-    EXPECT_EQ(spec[6], 1.0f);
-    EXPECT_EQ(spec[7], 4.0f);
-    EXPECT_EQ(spec[8], 6.0f);
-    EXPECT_EQ(spec[9], 4.0f);
-    EXPECT_EQ(spec[10], 1.0f);
+    std::vector<float> values(n, 0.0f);
+    values[8] = 16.0f;
+    HanningSmooth(values.data(), n);
+    HanningSmooth(values.data(), n);
+    EXPECT_EQ(values[6], 1.0f);
+    EXPECT_EQ(values[7], 4.0f);
+    EXPECT_EQ(values[8], 6.0f);
+    EXPECT_EQ(values[9], 4.0f);
+    EXPECT_EQ(values[10], 1.0f);
 }
 
 TEST(SpectralRatio, BothDirectionsAndZeros) {
