@@ -141,6 +141,7 @@ class TForm1 : public QMainWindow, public AmpScaleHost {
     void Image1MouseDown(Qt::MouseButton button, int x, int y);
     // Analysis size from "Points" (÷ 32 with "min").
     int Points() const;
+    void WriteDataFile(bool allData);
 
     // ---- listing ----
     void BtnListClick();

@@ -1,4 +1,4 @@
-// Saving the main window's picture as a PNG file and copying it to the clipboard.
+// Saving the main window's picture as a PNG file or to the clipboard, and writing the data file.
 
 #include <QClipboard>
 #include <QFileInfo>
@@ -8,6 +8,7 @@
 #include "app/main_window.h"
 #include "display/image_view.h"
 #include "display/number_text.h"
+#include "formats/data_writers.h"
 #include "graph/png_writer.h"
 #include "graph/prompts.h"
 
@@ -33,6 +34,34 @@ void TForm1::SBFileSaveClick() {
     Outcome written = WritePng(path, Image1->Image());
     if (!written.Ok()) ThePrompts().Show(*written.Error);
 }
+
+// "Write Data File": the processed samples of every channel in physical units, as a standard CSV
+// data file that can be opened again. "Analized Data" writes the analysed range from the display
+// position, "All Data" the whole record.
+void TForm1::WriteDataFile(bool allData) {
+    if (!state_.DataLoaded) return;
+    FileDialogRequest request;  // SaveDialog5
+    request.Filter = "解析ﾃﾞｰﾀ CSV 出力ﾌｧｲﾙ (*.csv)|*.csv|All  (*.*)|*.*";
+    request.FilterIndex = 1;
+    request.DefaultExtension = "csv";
+    FileDialogAnswer answer = ThePrompts().SaveFile(request);
+    if (!answer.Accepted || answer.Path.empty()) return;
+    std::string path = answer.Path;
+    if (ExtensionOf(path).empty() && answer.FilterIndex == 1) path += ".csv";
+
+    if (QFileInfo::exists(QString::fromStdString(path))) {
+        const std::string question = StrPrintf("Same file %s is already exists. Overwrite?", path.c_str());
+        if (ThePrompts().Message(question, "File Name Error", MessageIcon::Question, PromptButtons::OkCancel) !=
+            PromptAnswer::Ok)
+            return;
+    }
+    Outcome written =
+        WriteAnalysedData(path, state_.Record, state_.Filter, state_.Wave.DisplayPosition, Points(), allData);
+    if (!written.Ok()) ThePrompts().Show(*written.Error);
+}
+
+void TForm1::AnalizedData1Click() { WriteDataFile(false); }
+void TForm1::AllData1Click() { WriteDataFile(true); }
 
 void TForm1::SpeedButton1Click() {
     if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setImage(Image1->Image());

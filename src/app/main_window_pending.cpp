@@ -65,12 +65,6 @@ void TForm1::FileComment1Click() {
 void TForm1::FConvertClick() {
     ShowWindow(Windows().FileConvert);
 }
-void TForm1::AnalizedData1Click() {
-    NotAvailableYet("Writing the analysed data");
-}
-void TForm1::AllData1Click() {
-    NotAvailableYet("Writing the data file");
-}
 void TForm1::Saveas1Click() {}
 void TForm1::Timer2Timer() {}
 void TForm1::Timer3Timer() {}

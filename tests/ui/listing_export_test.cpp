@@ -1,5 +1,6 @@
 // The data listing page by page, and the picture saved as PNG.
 
+#include <algorithm>
 #include <QFile>
 
 #include "app/listup_dialog.h"
@@ -126,6 +127,44 @@ TEST_F(Export, CopyPutsThePictureOnTheClipboard) {
     form.SpeedButton1Click();  // the start-up text
     // Offscreen clipboards may not keep images; the command must simply not fail.
     EXPECT_TRUE(prompts.Messages.empty());
+}
+
+TEST_F(Export, WriteDataFileAsksBeforeOverwritingAndReadsBackAsARecord) {
+    OpenCsv(2500);
+    form.TrackBar1->setValue(2000);
+    form.State().Wave.DisplayPosition = 2000;
+
+    // "Analized Data" from the display position: 1024 points, cut at the end of the record.
+    prompts.AnswerFile(dir.File("part"));
+    form.AnalizedData1Click();
+    ASSERT_EQ(prompts.SaveRequests.size(), 1u);
+    EXPECT_EQ(prompts.SaveRequests[0].Filter, "解析ﾃﾞｰﾀ CSV 出力ﾌｧｲﾙ (*.csv)|*.csv|All  (*.*)|*.*");
+    std::string part = test::ReadAll(dir.File("part.csv"));
+    EXPECT_EQ(part.rfind("Pier1,Pier2,Pier3\r\n100,s\r\nFILTER,Unfiltered\r\nGal,Gal,Gal\r\n", 0), 0u);
+    EXPECT_EQ(std::count(part.begin(), part.end(), '\n'), 4 + 500);
+
+    // An existing name is only replaced after OK.
+    prompts.AnswerFile(dir.File("part.csv"));
+    prompts.Answers.push_back(PromptAnswer::Cancel);
+    form.AllData1Click();
+    ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_EQ(prompts.Messages[0].Text, "Same file " + dir.File("part.csv") + " is already exists. Overwrite?");
+    EXPECT_EQ(prompts.Messages[0].Caption, "File Name Error");
+    EXPECT_EQ(test::ReadAll(dir.File("part.csv")), part);
+
+    prompts.AnswerFile(dir.File("part.csv"));
+    prompts.Answers.push_back(PromptAnswer::Ok);
+    form.AllData1Click();
+    std::string all = test::ReadAll(dir.File("part.csv"));
+    EXPECT_EQ(std::count(all.begin(), all.end(), '\n'), 4 + 2500);
+
+    // The written file opens again as the same record.
+    const int32_t before = form.State().Record.Channels[1].Samples[1234];
+    const float scale = form.State().Record.Channels[1].ScaleFactor;
+    Open(dir.File("part.csv"));
+    EXPECT_EQ(form.State().Record.SampleCount, 2500);
+    EXPECT_NEAR(form.State().Record.Channels[1].Samples[1234] * form.State().Record.Channels[1].ScaleFactor,
+                before * scale, 0.01);
 }
 
 }  // namespace
