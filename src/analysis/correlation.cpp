@@ -162,19 +162,20 @@ CorrelationReport MakeCorrelationReport(const std::vector<float>& values,
         report.Period = static_cast<double>(report.Crossings.back() - report.Crossings.front()) *
                         settings.AnalysisInterval / (n - 1) / step;
         report.Frequency = 1.0 / report.Period;
-        report.Text = StrPrintf("Zero Crossing  %.3f (%s)   %.3f (%s)", report.Period, settings.TimeText.c_str(),
-                            report.Frequency, settings.FrequencyText.c_str());
+        report.Text = StrPrintf("Zero Crossing  %.3f (%s)   %.3f (%s)", report.Period,
+                                settings.TimeText.c_str(), report.Frequency, settings.FrequencyText.c_str());
     }
 
     const float r0 = at(0);
     report.GridRows.reserve(kCorrelationLags + 2);
     report.GridRows.push_back({"   i", "  Delay", "   R[i]", "", ""});
-    report.GridRows.push_back({"", " " + settings.TimeText, StrPrintf("%9.3e", static_cast<double>(r0)), "", ""});
+    report.GridRows.push_back(
+        {"", " " + settings.TimeText, StrPrintf("%9.3e", static_cast<double>(r0)), "", ""});
     for (int p = 0; p < kCorrelationLags; ++p) {
         const double delay = static_cast<double>(p) * settings.AnalysisInterval / step;
         report.GridRows.push_back({StrPrintf("%5d", p), StrPrintf("%8.3f", delay),
-                                   StrPrintf("%8.3f", static_cast<double>(NormalisedCorrelation(at(p), r0))), "",
-                                   ""});
+                                   StrPrintf("%8.3f", static_cast<double>(NormalisedCorrelation(at(p), r0))),
+                                   "", ""});
     }
     return report;
 }

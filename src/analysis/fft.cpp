@@ -382,7 +382,8 @@ void HanningSmooth(float* values, int n) {
     if (h < 2) return;
     values[h] = 0.5f * values[0] + 0.25f * values[1];
     values[2 * h - 1] = 0.5f * values[h - 1] + 0.25f * values[h - 2];
-    for (int i = 1; i <= h - 2; ++i) values[h + i] = 0.25f * (values[i - 1] + values[i + 1]) + 0.5f * values[i];
+    for (int i = 1; i <= h - 2; ++i)
+        values[h + i] = 0.25f * (values[i - 1] + values[i + 1]) + 0.5f * values[i];
     std::memcpy(values, values + h, sizeof(float) * static_cast<size_t>(h));
 }
 

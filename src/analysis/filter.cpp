@@ -57,8 +57,7 @@ typedef float Float8 __attribute__((vector_size(32)));
 // Outputs i in [0, count) of the filter into y. Eight outputs share a vector lane by lane, so
 // each output keeps its own order of summation and the result is the same as one at a time;
 // four vectors at once keep the adders busy.
-WAVORA_AVX2_CLONES void FilterOutputs(const float* padded, int n, const float* h, int32_t* y,
-                                        int64_t count) {
+WAVORA_AVX2_CLONES void FilterOutputs(const float* padded, int n, const float* h, int32_t* y, int64_t count) {
     constexpr int64_t kBlock = 32;
     const float* x = padded + (n - 1);  // x[i] is sample i; x[-n+1] .. x[count+n-2] are readable
     int64_t i = 0;

@@ -79,10 +79,10 @@ StatisticsLabels FormatStatistics(const SegmentStatistics& statistics, const Sta
     // The index is a position in the analysis array; the window adds the segment's start to it.
     labels.Max =
         WithoutNegativeZero(StrPrintf("%.3f %s at %lld", static_cast<double>(statistics.Largest), unit,
-                                  static_cast<long long>(statistics.LargestIndex) + settings.Position));
+                                      static_cast<long long>(statistics.LargestIndex) + settings.Position));
     labels.Min =
         WithoutNegativeZero(StrPrintf("%.3f %s at %lld", static_cast<double>(statistics.Smallest), unit,
-                                  static_cast<long long>(statistics.SmallestIndex) + settings.Position));
+                                      static_cast<long long>(statistics.SmallestIndex) + settings.Position));
     labels.MeanSquare = StrPrintf("%.6f %s^2", statistics.MeanSquare, unit);
     return labels;
 }

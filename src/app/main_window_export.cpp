@@ -51,8 +51,8 @@ void TForm1::WriteDataFile(bool allData) {
 
     if (QFileInfo::exists(QString::fromStdString(path))) {
         const std::string question = StrPrintf("Same file %s is already exists. Overwrite?", path.c_str());
-        if (ThePrompts().Message(question, "File Name Error", MessageIcon::Question, PromptButtons::OkCancel) !=
-            PromptAnswer::Ok)
+        if (ThePrompts().Message(question, "File Name Error", MessageIcon::Question,
+                                 PromptButtons::OkCancel) != PromptAnswer::Ok)
             return;
     }
     Outcome written =
@@ -60,8 +60,12 @@ void TForm1::WriteDataFile(bool allData) {
     if (!written.Ok()) ThePrompts().Show(*written.Error);
 }
 
-void TForm1::AnalizedData1Click() { WriteDataFile(false); }
-void TForm1::AllData1Click() { WriteDataFile(true); }
+void TForm1::AnalizedData1Click() {
+    WriteDataFile(false);
+}
+void TForm1::AllData1Click() {
+    WriteDataFile(true);
+}
 
 void TForm1::SpeedButton1Click() {
     if (QClipboard* clipboard = QGuiApplication::clipboard()) clipboard->setImage(Image1->Image());

@@ -11,7 +11,9 @@ namespace {
 
 Prompts* g_prompts = nullptr;
 
-QString ToQt(const std::string& s) { return QString::fromStdString(s); }
+QString ToQt(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 FileDialogAnswer RunDialog(const FileDialogRequest& request, bool save) {
     std::vector<std::string> filters = QtFilterList(request.Filter);
@@ -19,7 +21,8 @@ FileDialogAnswer RunDialog(const FileDialogRequest& request, bool save) {
     for (auto& f : filters) list << ToQt(f);
     QFileDialog dialog(QApplication::activeWindow(), ToQt(request.Title), ToQt(request.InitialPath));
     dialog.setNameFilters(list);
-    if (request.FilterIndex >= 1 && request.FilterIndex <= list.size()) dialog.selectNameFilter(list[request.FilterIndex - 1]);
+    if (request.FilterIndex >= 1 && request.FilterIndex <= list.size())
+        dialog.selectNameFilter(list[request.FilterIndex - 1]);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     // The program asks about overwriting in its own words.
@@ -40,7 +43,9 @@ Prompts& ThePrompts() {
     return g_prompts ? *g_prompts : real;
 }
 
-void SetPrompts(Prompts* prompts) { g_prompts = prompts; }
+void SetPrompts(Prompts* prompts) {
+    g_prompts = prompts;
+}
 
 std::vector<std::string> QtFilterList(const std::string& filter) {
     std::vector<std::string> parts;
@@ -68,25 +73,47 @@ PromptAnswer QtPrompts::Message(const std::string& text, const std::string& capt
     box.setWindowTitle(ToQt(caption));
     box.setText(ToQt(text));
     switch (icon) {
-        case MessageIcon::None: box.setIcon(QMessageBox::NoIcon); break;
-        case MessageIcon::Information: box.setIcon(QMessageBox::Information); break;
-        case MessageIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-        case MessageIcon::Question: box.setIcon(QMessageBox::Question); break;
+        case MessageIcon::None:
+            box.setIcon(QMessageBox::NoIcon);
+            break;
+        case MessageIcon::Information:
+            box.setIcon(QMessageBox::Information);
+            break;
+        case MessageIcon::Warning:
+            box.setIcon(QMessageBox::Warning);
+            break;
+        case MessageIcon::Question:
+            box.setIcon(QMessageBox::Question);
+            break;
     }
     switch (buttons) {
-        case PromptButtons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
-        case PromptButtons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-        case PromptButtons::YesNo: box.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case PromptButtons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            break;
+        case PromptButtons::OkCancel:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            break;
+        case PromptButtons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            break;
     }
     switch (box.exec()) {
-        case QMessageBox::Ok: return PromptAnswer::Ok;
-        case QMessageBox::Yes: return PromptAnswer::Yes;
-        case QMessageBox::No: return PromptAnswer::No;
-        default: return PromptAnswer::Cancel;
+        case QMessageBox::Ok:
+            return PromptAnswer::Ok;
+        case QMessageBox::Yes:
+            return PromptAnswer::Yes;
+        case QMessageBox::No:
+            return PromptAnswer::No;
+        default:
+            return PromptAnswer::Cancel;
     }
 }
 
-FileDialogAnswer QtPrompts::OpenFile(const FileDialogRequest& request) { return RunDialog(request, false); }
-FileDialogAnswer QtPrompts::SaveFile(const FileDialogRequest& request) { return RunDialog(request, true); }
+FileDialogAnswer QtPrompts::OpenFile(const FileDialogRequest& request) {
+    return RunDialog(request, false);
+}
+FileDialogAnswer QtPrompts::SaveFile(const FileDialogRequest& request) {
+    return RunDialog(request, true);
+}
 
 }  // namespace wavora

@@ -5,8 +5,12 @@
 
 namespace wavora {
 
-int16_t ReadLeI16(const uint8_t* p) { return static_cast<int16_t>(ReadLeU16(p)); }
-uint16_t ReadLeU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+int16_t ReadLeI16(const uint8_t* p) {
+    return static_cast<int16_t>(ReadLeU16(p));
+}
+uint16_t ReadLeU16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 int32_t ReadLeI32(const uint8_t* p) {
     return static_cast<int32_t>(uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) |
                                 (uint32_t(p[3]) << 24));
@@ -44,13 +48,24 @@ std::string DblHeader::RawText(int offset, int length) const {
 
 void DblHeader::SetRawText(int offset, int length, const std::string& cp932) {
     std::fill(Bytes.begin() + offset, Bytes.begin() + offset + length, uint8_t(' '));
-    std::memcpy(Bytes.data() + offset, cp932.data(), std::min<size_t>(cp932.size(), static_cast<size_t>(length)));
+    std::memcpy(Bytes.data() + offset, cp932.data(),
+                std::min<size_t>(cp932.size(), static_cast<size_t>(length)));
 }
 
-int16_t DblHeader::ReadI16(int offset) const { return ReadLeI16(Bytes.data() + offset); }
-int32_t DblHeader::ReadI32(int offset) const { return ReadLeI32(Bytes.data() + offset); }
-float DblHeader::ReadF32(int offset) const { return ReadLeF32(Bytes.data() + offset); }
-void DblHeader::WriteI16(int offset, int16_t v) { WriteLeI16(Bytes.data() + offset, v); }
-void DblHeader::WriteI32(int offset, int32_t v) { WriteLeI32(Bytes.data() + offset, v); }
+int16_t DblHeader::ReadI16(int offset) const {
+    return ReadLeI16(Bytes.data() + offset);
+}
+int32_t DblHeader::ReadI32(int offset) const {
+    return ReadLeI32(Bytes.data() + offset);
+}
+float DblHeader::ReadF32(int offset) const {
+    return ReadLeF32(Bytes.data() + offset);
+}
+void DblHeader::WriteI16(int offset, int16_t v) {
+    WriteLeI16(Bytes.data() + offset, v);
+}
+void DblHeader::WriteI32(int offset, int32_t v) {
+    WriteLeI32(Bytes.data() + offset, v);
+}
 
 }  // namespace wavora

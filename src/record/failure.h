@@ -18,7 +18,9 @@ struct Failure {
     std::string Caption = kApplicationTitle;  // plain notices carry the application title
     MessageIcon Icon = MessageIcon::None;
 
-    static Failure Notice(std::string text) { return {std::move(text), kApplicationTitle, MessageIcon::None}; }
+    static Failure Notice(std::string text) {
+        return {std::move(text), kApplicationTitle, MessageIcon::None};
+    }
     static Failure Captioned(std::string text, std::string caption) {
         return {std::move(text), std::move(caption), MessageIcon::Warning};
     }
@@ -35,6 +37,8 @@ struct Outcome {
 };
 
 // The memory failure every reader reports when sample arrays cannot be had.
-inline Failure MemoryFailure() { return Failure::Captioned("Data Memory Allocate Error", "Memory Error"); }
+inline Failure MemoryFailure() {
+    return Failure::Captioned("Data Memory Allocate Error", "Memory Error");
+}
 
 }  // namespace wavora

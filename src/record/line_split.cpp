@@ -9,7 +9,9 @@ std::string_view UpToLineFeed(std::string_view line) {
     return lf == std::string_view::npos ? line : line.substr(0, lf);
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 }  // namespace
 
@@ -37,8 +39,10 @@ std::vector<std::string> SplitFields(std::string_view text) {
             current.push_back(c);
         }
     }
-    if (collecting) fields.push_back(std::move(current));
-    else if (sawComma) fields.emplace_back();
+    if (collecting)
+        fields.push_back(std::move(current));
+    else if (sawComma)
+        fields.emplace_back();
     return fields;
 }
 

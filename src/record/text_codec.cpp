@@ -87,8 +87,8 @@ bool IsValidUtf8(std::string_view s) {
             if ((cc & 0xC0) != 0x80) return false;
             cp = (cp << 6) | (cc & 0x3F);
         }
-        if ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) || (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) ||
-            (cp >= 0xD800 && cp <= 0xDFFF))
+        if ((len == 2 && cp < 0x80) || (len == 3 && cp < 0x800) ||
+            (len == 4 && (cp < 0x10000 || cp > 0x10FFFF)) || (cp >= 0xD800 && cp <= 0xDFFF))
             return false;
         i += len;
     }
@@ -115,9 +115,12 @@ std::string CutToFileWidth(std::string_view utf8, size_t maxBytes) {
     while (i < utf8.size()) {
         size_t len = 1;
         unsigned char c = static_cast<unsigned char>(utf8[i]);
-        if (c >= 0xF0) len = 4;
-        else if (c >= 0xE0) len = 3;
-        else if (c >= 0xC0) len = 2;
+        if (c >= 0xF0)
+            len = 4;
+        else if (c >= 0xE0)
+            len = 3;
+        else if (c >= 0xC0)
+            len = 2;
         len = std::min(len, utf8.size() - i);
         size_t width = len == 1 ? 1 : EncodeFileText(utf8.substr(i, len)).size();
         if (encoded + width > maxBytes) break;

@@ -28,6 +28,8 @@ enum class FormatType : int {
 
 // "CSV(Default)", "CSV(GPL)", "CSV(Arbitrary)", "SPC-51", "SPC-35"; "" for the transient value.
 const char* FormatCaption(FormatType type);
-inline bool IsBinaryFormat(FormatType type) { return type == FormatType::Spc51 || type == FormatType::Spc35; }
+inline bool IsBinaryFormat(FormatType type) {
+    return type == FormatType::Spc51 || type == FormatType::Spc35;
+}
 
 }  // namespace wavora

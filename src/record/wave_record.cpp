@@ -22,7 +22,8 @@ bool WithinMemory(int64_t bytes) {
 }  // namespace
 
 bool AllocateSamples(WaveRecord& record, int channels, int64_t samples) {
-    for (int k = 0; k < channels && k < kMaxChannels; ++k) std::vector<int16_t>().swap(record.Channels[k].Samples);
+    for (int k = 0; k < channels && k < kMaxChannels; ++k)
+        std::vector<int16_t>().swap(record.Channels[k].Samples);
     if (samples < 0 || !WithinMemory(samples * channels * int64_t(sizeof(int16_t)))) return false;
     try {
         for (int k = 0; k < channels && k < kMaxChannels; ++k)
@@ -78,7 +79,8 @@ std::string ExtensionOf(const std::string& path) {
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
            });
 }
 

@@ -16,7 +16,7 @@ struct AskedMessage {
 };
 
 class ScriptedPrompts : public Prompts {
-public:
+  public:
     ScriptedPrompts() { SetPrompts(this); }
     ~ScriptedPrompts() override { SetPrompts(nullptr); }
 
@@ -27,7 +27,9 @@ public:
     std::vector<AskedMessage> Messages;
     std::vector<FileDialogRequest> OpenRequests, SaveRequests;
 
-    void AnswerFile(const std::string& path, int filterIndex = 1) { Files.push_back({true, path, filterIndex}); }
+    void AnswerFile(const std::string& path, int filterIndex = 1) {
+        Files.push_back({true, path, filterIndex});
+    }
     void CancelFile() { Files.push_back({false, "", 1}); }
     std::string LastText() const { return Messages.empty() ? std::string() : Messages.back().Text; }
 

@@ -39,6 +39,8 @@ std::string ReadAll(const std::string& path) {
     return ss.str();
 }
 
-bool Exists(const std::string& path) { return std::filesystem::exists(path); }
+bool Exists(const std::string& path) {
+    return std::filesystem::exists(path);
+}
 
 }  // namespace wavora::test

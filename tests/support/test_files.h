@@ -8,7 +8,7 @@
 namespace wavora::test {
 
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -21,7 +21,7 @@ public:
     std::string Write(const std::string& name, const std::string& bytes) const;
     std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const;
 
-private:
+  private:
     std::string path_;
 };
 

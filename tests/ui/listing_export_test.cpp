@@ -148,7 +148,8 @@ TEST_F(Export, WriteDataFileAsksBeforeOverwritingAndReadsBackAsARecord) {
     prompts.Answers.push_back(PromptAnswer::Cancel);
     form.AllData1Click();
     ASSERT_EQ(prompts.Messages.size(), 1u);
-    EXPECT_EQ(prompts.Messages[0].Text, "Same file " + dir.File("part.csv") + " is already exists. Overwrite?");
+    EXPECT_EQ(prompts.Messages[0].Text,
+              "Same file " + dir.File("part.csv") + " is already exists. Overwrite?");
     EXPECT_EQ(prompts.Messages[0].Caption, "File Name Error");
     EXPECT_EQ(test::ReadAll(dir.File("part.csv")), part);
 
