@@ -177,7 +177,8 @@ void TForm1::BuildMenus() {
     N21 = MakeItem(TimeScale1, "N21", "×2", true);
     N41 = MakeItem(TimeScale1, "N41", "×4", true);
     N82 = MakeItem(TimeScale1, "N82", "×8", true);
-    AmpScale1 = MakeItem(Wave1, "AmpScale1", "Amp Scale");
+    // "Amp Scale" carries a check mark like its neighbours; choosing it only shows the dialog.
+    AmpScale1 = MakeItem(Wave1, "AmpScale1", "Amp Scale", true, true);
     Color1 = MakeItem(Wave1, "Color1", "Color", true, true);
     Title1 = MakeItem(Wave1, "Title1", "Title", true, true);
     Filename1 = MakeItem(Wave1, "Filename1", "Filename", true, true);
@@ -588,7 +589,10 @@ void TForm1::ConnectCommands() {
     Bind(N21, &QAction::triggered, [this] { TimeScaleClick(1); });
     Bind(N41, &QAction::triggered, [this] { TimeScaleClick(2); });
     Bind(N82, &QAction::triggered, [this] { TimeScaleClick(3); });
-    Bind(AmpScale1, &QAction::triggered, [this] { AmpScale1Click(); });
+    Bind(AmpScale1, &QAction::triggered, [this] {
+        AmpScale1->setChecked(true);
+        AmpScale1Click();
+    });
     Bind(Color1, &QAction::triggered, [this] {
         Color1->setChecked(!Color1->isChecked());  // the command does its own toggling
         Color1Click();
@@ -727,7 +731,6 @@ void TForm1::ExitCommand() {
     if (ThePrompts().Message("Spectral Analyzer WAVORA terminates?     ", "Spectral Analyzer WAVORA",
                              MessageIcon::Question, PromptButtons::OkCancel) != PromptAnswer::Ok)
         return;
-    exitConfirmed_ = true;
     close();
 }
 

@@ -232,7 +232,6 @@ class TForm1 : public QMainWindow, public AmpScaleHost {
     bool timerTick_ = false;
     bool loading_ = false;
     bool passCompleted_ = false;
-    bool exitConfirmed_ = false;
     int lastDay_ = 0;
 };
 

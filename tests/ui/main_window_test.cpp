@@ -119,6 +119,101 @@ TEST_F(MainWindow, BeforeAnyFileOnlyFileExitMenusAndCopyRespond) {
     EXPECT_EQ(form.Timer1->interval(), 1);
 }
 
+TEST_F(MainWindow, CommandCaptionsAndStatesOfTheLayout) {
+    auto caption = [](const QAbstractButton* b) { return b->text().toStdString(); };
+    EXPECT_EQ(caption(form.BtnFile), "File (&F)");
+    EXPECT_EQ(caption(form.BtnList), "List(&L)");
+    EXPECT_EQ(caption(form.BtnExit), "Exit (&E)");
+    EXPECT_EQ(caption(form.BtnStart), "Start(&S)");
+    EXPECT_EQ(caption(form.BtnStop), "Stop(&P)");
+    EXPECT_EQ(caption(form.BtnZero), "0");
+    EXPECT_EQ(caption(form.BtnPrev), "←");
+    EXPECT_EQ(caption(form.BtnNext), "→");
+    EXPECT_EQ(caption(form.BtnRun), "Run (&R)");
+    EXPECT_EQ(caption(form.BtnBack), "Back(&B)");
+    EXPECT_EQ(caption(form.CBDCCut), "DC Cut");
+    EXPECT_EQ(caption(form.CheckBox1), "Abs F Coeff");
+    EXPECT_EQ(caption(form.CBFFTSave), "File Save");
+    EXPECT_EQ(caption(form.CBSkip), "Skip");
+    EXPECT_EQ(caption(form.CB2D), "2D");
+    EXPECT_EQ(caption(form.CBLowCut), "Filter");
+    for (int k = 0; k < 8; ++k) EXPECT_EQ(caption(form.CBCh[k]), std::to_string(k + 1));
+    EXPECT_EQ(form.CBCh[0]->objectName().toStdString(), "CBCh1");
+    EXPECT_EQ(form.CBCh[7]->objectName().toStdString(), "CBCh8");
+    EXPECT_EQ(form.GBScroll->title().toStdString(), "Wave Scroll");
+    EXPECT_EQ(form.CBLowCut->parentWidget(), form.GBScroll);
+    EXPECT_EQ(form.GBSpect->title().toStdString(), "Spectrum");
+    EXPECT_EQ(form.GBChannel->title().toStdString(), "Channel");
+    EXPECT_EQ(form.GBFFT->title().toStdString(), "FFT/MEM");
+    EXPECT_EQ(form.Timer2->interval(), 100);
+    EXPECT_EQ(form.Timer3->interval(), 200);
+
+    // Check boxes that start off, and the ones that work before a file is loaded.
+    for (QCheckBox* b :
+         {form.CBMEM, form.CBMEMmin, form.CBDCCut, form.CheckBox1, form.CBFFTSave, form.CB2D, form.CBLowCut})
+        EXPECT_FALSE(b->isChecked()) << b->objectName().toStdString();
+    for (QWidget* w : std::initializer_list<QWidget*>{form.CBMEMmin, form.CBDCCut, form.CheckBox1,
+                                                      form.CBFFTSave, form.CBSkip, form.CBLowCut})
+        EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
+
+    // Menu items: captions, marks and what waits for a record or a spectrum.
+    auto text = [](const QAction* a) { return a->text().toStdString(); };
+    EXPECT_EQ(text(form.Open1), "Open(&O)");
+    EXPECT_EQ(text(form.Exit1), "Exit(&E)");
+    EXPECT_EQ(text(form.Saveas1), "Save as ....(&A)");
+    EXPECT_EQ(text(form.CSVDef), "CSV(Default)");
+    EXPECT_EQ(text(form.SPC35), "SPC-35");
+    EXPECT_EQ(text(form.AnalizedData1), "Analized Data");
+    EXPECT_EQ(text(form.AllData1), "All Data");
+    EXPECT_EQ(form.WriteDataFile1->title().toStdString(), "Write Data File (&D)");
+    EXPECT_FALSE(form.WriteDataFile1->menuAction()->isEnabled());
+    EXPECT_FALSE(form.AnalizedData1->isEnabled());
+    EXPECT_FALSE(form.Saveas1->isEnabled());
+    EXPECT_EQ(text(form.None2), "Unfiltered");
+    EXPECT_EQ(text(form.PCNT75), "95%");
+    EXPECT_EQ(text(form.PCNT50), "90%");
+    EXPECT_EQ(text(form.PCNT25), "80%");
+    EXPECT_EQ(text(form.N82), "×8");
+    EXPECT_EQ(text(form.AmpScale1), "Amp Scale");
+    for (QAction* a : {form.AmpScale1, form.Color1, form.Title1, form.Filename1, form.ChannelComment1,
+                       form.Scaling1, form.ZeroAverage1, form.SubAxis1, form.RightSideComment1})
+        EXPECT_TRUE(a->isChecked()) << a->objectName().toStdString();
+    EXPECT_FALSE(form.BroadLine1->isChecked());
+    for (QAction* a : {form.ZeroAverage1, form.SubAxis1, form.BroadLine1, form.RightSideComment1,
+                       form.Format1, form.Running1, form.SpectralPeaks1, form.FileComment1, form.FConvert})
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+    EXPECT_EQ(text(form.Statistics1), "Statistics");
+    EXPECT_EQ(text(form.Running1), "Running");
+    EXPECT_EQ(text(form.SpectralPeaks1), "Spectral Peaks");
+    EXPECT_EQ(text(form.Nquoto), "1/4");
+    EXPECT_EQ(text(form.BtoA), "B to A (B/A)");
+    EXPECT_EQ(text(form.AbsFourier), "Abs Fourier Coeff");
+    EXPECT_FALSE(form.AbsFourier->isChecked());
+    EXPECT_EQ(text(form.FConvert), "File Conversion");
+    EXPECT_EQ(text(form.DataComment1), "Data Comment");
+    EXPECT_EQ(text(form.Howto1), "How to");
+    EXPECT_EQ(text(form.Readmehtm1), "Readme.htm");
+    EXPECT_EQ(text(form.Version2), "Version");
+    EXPECT_EQ(form.State().SkipDivisor, 1);
+    EXPECT_EQ(form.State().RatioMode, 0);
+    EXPECT_EQ(form.State().PeakDivision, 20);
+    EXPECT_EQ(form.State().PeakTops, 5);
+    EXPECT_EQ(form.State().Wave.WaveWidth, 400);
+
+    // "Amp Scale" keeps its mark and shows its dialog without blocking.
+    form.AmpScale1->trigger();
+    EXPECT_TRUE(form.AmpScale1->isChecked());
+    EXPECT_TRUE(windows->AmpScale->isVisible());
+    EXPECT_FALSE(windows->AmpScale->isModal());
+
+    // "Data Comment" only turns its own mark over.
+    form.DataComment1->trigger();
+    EXPECT_FALSE(form.DataComment1->isChecked());
+    form.DataComment1->trigger();
+    EXPECT_TRUE(form.DataComment1->isChecked());
+    EXPECT_TRUE(prompts.Messages.empty());
+}
+
 TEST_F(MainWindow, AnalysisControlsLockAndUnlockTogether) {
     form.DisableAnalysisControls();
     for (QWidget* w : std::initializer_list<QWidget*>{
@@ -126,11 +221,18 @@ TEST_F(MainWindow, AnalysisControlsLockAndUnlockTogether) {
              form.BtnRun, form.BtnBack, form.RGAmp, form.RGPoints, form.RGHanning, form.GBSpect,
              form.GBChannel, form.GBFFT, form.SBHistogram, form.SBPeaks, form.SBRunSpec, form.SBCorr})
         EXPECT_FALSE(w->isEnabled()) << w->objectName().toStdString();
+    // Controls outside the group keep their state.
+    EXPECT_TRUE(form.SpeedButton1->isEnabled());
+    EXPECT_TRUE(form.Exit1->isEnabled());
     form.EnableAnalysisControls();
-    for (QWidget* w : std::initializer_list<QWidget*>{form.BtnFile, form.BtnList, form.BtnExit, form.BtnRun,
-                                                      form.GBChannel, form.SBRunSpec, form.SBPeaks,
-                                                      form.SBHistogram, form.SBCorr})
+    for (QWidget* w : std::initializer_list<QWidget*>{
+             form.BtnFile, form.BtnList, form.BtnExit, form.CBLowCut, form.BtnStart, form.BtnStop,
+             form.BtnRun, form.BtnBack, form.RGAmp, form.RGPoints, form.RGHanning, form.GBSpect,
+             form.GBChannel, form.GBFFT, form.SBHistogram, form.SBPeaks, form.SBRunSpec, form.SBCorr})
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
+    // Controls the layout or a load switch on are not part of the group.
+    EXPECT_FALSE(form.SBFilter->isEnabled());
+    EXPECT_FALSE(form.TrackBar1->isEnabled());
 
     // With the period axis the spectrum-based activities stay off; correlation does not need it.
     form.State().Activity.PeriodAxis = true;
@@ -198,6 +300,26 @@ TEST_F(MainWindow, HowtoIsShownWithoutBlockingAndHasUsageNotes) {
     EXPECT_NE(windows->Howto->Memo1->toPlainText().indexOf("Opening a record"), -1);
     windows->Howto->Button1->click();
     EXPECT_FALSE(windows->Howto->isVisible());
+}
+
+TEST_F(MainWindow, VersionBoxIsModalAndAClickOnItsPicturesClosesIt) {
+    for (ClickLabel* source : {form.Image2, windows->AboutBox->Image1}) {
+        bool shownModal = false;
+        QTimer::singleShot(0, [&] {
+            shownModal = windows->AboutBox->isVisible() && windows->AboutBox->isModal();
+            emit windows->AboutBox->ProgramIcon->Clicked();
+        });
+        if (source == form.Image2)
+            emit form.Image2->Clicked();
+        else
+            form.Version2->trigger();
+        EXPECT_TRUE(shownModal);
+        EXPECT_FALSE(windows->AboutBox->isVisible());
+    }
+    QTimer::singleShot(0, [&] { emit windows->AboutBox->Image1->Clicked(); });
+    form.ShowVersion();
+    EXPECT_FALSE(windows->AboutBox->isVisible());
+    EXPECT_EQ(windows->AboutBox->windowFlags() & Qt::FramelessWindowHint, Qt::FramelessWindowHint);
 }
 
 }  // namespace

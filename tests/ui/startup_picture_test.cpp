@@ -18,8 +18,12 @@ TEST(StartupPicture, FourInstructionLinesAndTheProgramDate) {
     EXPECT_EQ(c.Texts[0].Y, 140);
     EXPECT_EQ(c.Texts[1].Text, "File--Format Type, if necessary.");
     EXPECT_EQ(c.Texts[1].X, 70);
+    EXPECT_EQ(c.Texts[1].Y, 180);
     EXPECT_EQ(c.Texts[2].Text, "Default format type is 'CSV'.");
+    EXPECT_EQ(c.Texts[2].X, 50);
+    EXPECT_EQ(c.Texts[2].Y, 220);
     EXPECT_EQ(c.Texts[3].Text, "Then click 'File' Button and select file, please.");
+    EXPECT_EQ(c.Texts[3].X, 50);
     EXPECT_EQ(c.Texts[3].Y, 260);
     EXPECT_EQ(c.Texts[4].Text, "Last Update  2024/03/07");
     EXPECT_EQ(c.Texts[4].X, 220);
