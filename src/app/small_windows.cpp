@@ -4,10 +4,13 @@
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
+#include <qdrawutil.h>
 
 #include "app/pictures.h"
 #include "display/click_label.h"
@@ -137,6 +140,45 @@ PendingWindow::PendingWindow(const char* className, const char* caption, QWidget
     layout->addWidget(text);
     layout->addWidget(close, 0, Qt::AlignHCenter);
     resize(360, 160);
+}
+
+TTkBtn::TTkBtn(QWidget* parent) : QFrame(parent) {
+    setObjectName("TTkBtn");
+    resize(75, 25);
+}
+
+void TTkBtn::SetPicture(const QPixmap& picture) {
+    picture_ = picture;
+    update();
+}
+
+void TTkBtn::SetCaption(const QString& caption) {
+    caption_ = caption;
+    update();
+}
+
+void TTkBtn::paintEvent(QPaintEvent*) {
+    QPainter p(this);
+    if (!picture_.isNull()) p.drawPixmap(rect(), picture_);
+    qDrawShadePanel(&p, rect(), palette(), bevel_ == Bevel::Lowered, 1);
+    // The caption goes over the picture with no background of its own.
+    p.setFont(font());
+    p.setPen(palette().color(QPalette::ButtonText));
+    p.drawText(rect(), Qt::AlignCenter, caption_);
+}
+
+void TTkBtn::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QFrame::mousePressEvent(event);
+    bevel_ = Bevel::Lowered;
+    update();
+}
+
+void TTkBtn::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton || bevel_ != Bevel::Lowered)
+        return QFrame::mouseReleaseEvent(event);
+    bevel_ = Bevel::Raised;
+    update();
+    if (rect().contains(event->position().toPoint())) emit Clicked();
 }
 
 }  // namespace wavora

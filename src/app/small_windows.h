@@ -3,6 +3,8 @@
 // frame of a window whose content is still to come.
 
 #include <QDialog>
+#include <QFrame>
+#include <QPixmap>
 #include <string>
 
 class QLabel;
@@ -52,6 +54,34 @@ class PendingWindow : public QDialog {
     Q_OBJECT
   public:
     PendingWindow(const char* className, const char* caption, QWidget* parent = nullptr);
+};
+
+// TTkBtn, a picture button: its picture stretched over the whole control, a bevelled frame and the
+// caption centred on top. A left press lowers the bevel, the release raises it again.
+class TTkBtn : public QFrame {
+    Q_OBJECT
+  public:
+    enum class Bevel { Raised, Lowered };
+    explicit TTkBtn(QWidget* parent = nullptr);
+    void SetPicture(const QPixmap& picture);
+    const QPixmap& Picture() const { return picture_; }
+    void SetCaption(const QString& caption);
+    const QString& Caption() const { return caption_; }
+    Bevel BevelOuter() const { return bevel_; }
+    QSize sizeHint() const override { return {75, 25}; }
+
+  signals:
+    void Clicked();
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+  private:
+    QPixmap picture_;
+    QString caption_;
+    Bevel bevel_ = Bevel::Raised;
 };
 
 }  // namespace wavora

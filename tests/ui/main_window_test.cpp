@@ -2,6 +2,8 @@
 
 #include <QDateTime>
 #include <QFileInfo>
+#include <QMouseEvent>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <stdexcept>
 
@@ -320,6 +322,33 @@ TEST_F(MainWindow, VersionBoxIsModalAndAClickOnItsPicturesClosesIt) {
     form.ShowVersion();
     EXPECT_FALSE(windows->AboutBox->isVisible());
     EXPECT_EQ(windows->AboutBox->windowFlags() & Qt::FramelessWindowHint, Qt::FramelessWindowHint);
+}
+
+TEST(PictureButton, PaintsItsPictureAndSinksWhilePressed) {
+    TTkBtn button;
+    EXPECT_EQ(button.size(), QSize(75, 25));
+    QPixmap red(2, 2);
+    red.fill(Qt::red);
+    button.SetPicture(red);
+    button.SetCaption("Go");
+    QImage shot = button.grab().toImage();
+    EXPECT_EQ(QColor(shot.pixel(6, 4)), QColor(Qt::red));  // stretched over the whole control
+    EXPECT_EQ(QColor(shot.pixel(70, 20)), QColor(Qt::red));
+
+    int clicks = 0;
+    QObject::connect(&button, &TTkBtn::Clicked, [&] { ++clicks; });
+    auto mouse = [&](QEvent::Type type, Qt::MouseButton b) {
+        QMouseEvent e(type, QPointF(10, 10), QPointF(10, 10), b,
+                      type == QEvent::MouseButtonPress ? b : Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(&button, &e);
+    };
+    mouse(QEvent::MouseButtonPress, Qt::RightButton);
+    EXPECT_EQ(button.BevelOuter(), TTkBtn::Bevel::Raised);
+    mouse(QEvent::MouseButtonPress, Qt::LeftButton);
+    EXPECT_EQ(button.BevelOuter(), TTkBtn::Bevel::Lowered);
+    mouse(QEvent::MouseButtonRelease, Qt::LeftButton);
+    EXPECT_EQ(button.BevelOuter(), TTkBtn::Bevel::Raised);
+    EXPECT_EQ(clicks, 1);
 }
 
 }  // namespace
