@@ -471,6 +471,7 @@ void TForm1::BuildControls() {
     CBMEMmin->setToolTip(Q("ﾃﾞｰﾀｻｲｽﾞ縮小"));
     CheckBox1 = MakeCheck(GBFFT, "CheckBox1", "Abs F Coeff");
     CBDCCut = MakeCheck(GBFFT, "CBDCCut", "DC Cut");
+    CBDCCut->setToolTip(Q("直流成分除去"));
     CBFFTSave = MakeCheck(GBFFT, "CBFFTSave", "File Save");
     CBFFTSave->setToolTip(Q("スペクトル解析結果をCSVファイルで保存"));
     auto* fftLayout = new QGridLayout(GBFFT);

@@ -142,6 +142,18 @@ TEST_F(MainWindow, CommandCaptionsAndStatesOfTheLayout) {
     for (int k = 0; k < 8; ++k) EXPECT_EQ(caption(form.CBCh[k]), std::to_string(k + 1));
     EXPECT_EQ(form.CBCh[0]->objectName().toStdString(), "CBCh1");
     EXPECT_EQ(form.CBCh[7]->objectName().toStdString(), "CBCh8");
+    auto hint = [](const QWidget* w) { return w->toolTip().toStdString(); };
+    EXPECT_EQ(hint(form.CBDCCut), "直流成分除去");
+    EXPECT_EQ(hint(form.CBMEM), "MEM スペクトラム");
+    EXPECT_EQ(hint(form.CBMEMmin), "ﾃﾞｰﾀｻｲｽﾞ縮小");
+    EXPECT_EQ(hint(form.CBFFTSave), "スペクトル解析結果をCSVファイルで保存");
+    EXPECT_EQ(hint(form.CBLowCut), "フィルタ処理On/Off");
+    EXPECT_EQ(hint(form.BtnRun), "スペクトラム表示");
+    EXPECT_EQ(hint(form.BtnBack), "Skip前のデータに戻る");
+    EXPECT_EQ(hint(form.SBFilter), "波形フィルタ処理");
+    EXPECT_EQ(hint(form.SBFormat), "スペクトラム書式設定");
+    EXPECT_EQ(hint(form.SBCorr), "相関関数・開始/停止");
+    EXPECT_EQ(hint(form.ImgFilter), "フィルタ処理をしない");
     EXPECT_EQ(form.GBScroll->title().toStdString(), "Wave Scroll");
     EXPECT_EQ(form.CBLowCut->parentWidget(), form.GBScroll);
     EXPECT_EQ(form.GBSpect->title().toStdString(), "Spectrum");
