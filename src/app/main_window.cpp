@@ -455,7 +455,7 @@ void TForm1::BuildControls() {
     RGPoints = new RadioGroup("Points", {" 512", "1024", "2048", "4096", "8192"}, 1, central);
     RGPoints->setObjectName("RGPoints");
     RGPoints->SetItemIndex(1);
-    RGHanning = new RadioGroup("Smooth", {"0", "1", "2", "5", "10"}, 1, central);
+    RGHanning = new RadioGroup("Smooth", {" 0", " 1", " 2", " 5", "10"}, 1, central);
     RGHanning->setObjectName("RGHanning");
     RGHanning->SetItemIndex(0);
     RGAmp = new RadioGroup("Type", {"Amp", "Power"}, 2, central);

@@ -159,6 +159,15 @@ TEST_F(MainWindow, CommandCaptionsAndStatesOfTheLayout) {
     EXPECT_EQ(form.GBSpect->title().toStdString(), "Spectrum");
     EXPECT_EQ(form.GBChannel->title().toStdString(), "Channel");
     EXPECT_EQ(form.GBFFT->title().toStdString(), "FFT/MEM");
+    const std::vector<std::string> smooth = {" 0", " 1", " 2", " 5", "10"},
+                                   points = {" 512", "1024", "2048", "4096", "8192"};
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(form.RGHanning->ItemText(i).toStdString(), smooth[i]);
+        EXPECT_EQ(form.RGPoints->ItemText(i).toStdString(), points[i]);
+    }
+    EXPECT_EQ(form.RGAmp->ItemText(0).toStdString(), "Amp");
+    EXPECT_EQ(form.RGAmp->ItemText(1).toStdString(), "Power");
+    EXPECT_EQ(form.RadioGroup1->ItemText(3).toStdString(), "10");
     EXPECT_EQ(form.Timer2->interval(), 100);
     EXPECT_EQ(form.Timer3->interval(), 200);
 
