@@ -131,8 +131,10 @@ TAmpScale& TForm1::AmpScale() const {
 
 void TForm1::BuildMenus() {
     QMenuBar* bar = menuBar();
+    // The menu titles carry no mnemonics: Alt+F, Alt+E and Alt+S belong to the File, Exit and Start
+    // buttons.
 
-    File1 = bar->addMenu("&File");
+    File1 = bar->addMenu("File");
     File1->setObjectName("File1");
     Open1 = MakeItem(File1, "Open1", "Open(&O)");
     FormatType1 = File1->addMenu("Format Type");
@@ -161,14 +163,14 @@ void TForm1::BuildMenus() {
     File1->addSeparator();
     Exit1 = MakeItem(File1, "Exit1", "Exit(&E)");
 
-    Filter1 = bar->addMenu("Fil&ter");
+    Filter1 = bar->addMenu("Filter");
     Filter1->setObjectName("Filter1");
     Filter1->menuAction()->setEnabled(false);
     None2 = MakeItem(Filter1, "None2", "Unfiltered", true, true);
     Default1 = MakeItem(Filter1, "Default1", "Default", true);
     Arbitrary1 = MakeItem(Filter1, "Arbitrary1", "Arbitrary", true);
 
-    Wave1 = bar->addMenu("&Wave");
+    Wave1 = bar->addMenu("Wave");
     Wave1->setObjectName("Wave1");
     Wave1->menuAction()->setEnabled(false);
     TimeScale1 = Wave1->addMenu("Time Scale");
@@ -196,7 +198,7 @@ void TForm1::BuildMenus() {
     IntegOff = MakeItem(Integrate1, "IntegOff", "Off", true, true);
     IntegOn = MakeItem(Integrate1, "IntegOn", "On", true);
 
-    Spectrum1 = bar->addMenu("&Spectrum");
+    Spectrum1 = bar->addMenu("Spectrum");
     Spectrum1->setObjectName("Spectrum1");
     Spectrum1->menuAction()->setEnabled(false);
     ZeroAverage1 = MakeItem(Spectrum1, "ZeroAverage1", "Zero Average", true, true);
@@ -226,7 +228,7 @@ void TForm1::BuildMenus() {
     BtoA = MakeItem(SpectralRatio1, "BtoA", "B to A (B/A)", true);
     AbsFourier = MakeItem(Spectrum1, "AbsFourier", "Abs Fourier Coeff", true);
 
-    Edit1 = bar->addMenu("&Edit");
+    Edit1 = bar->addMenu("Edit");
     Edit1->setObjectName("Edit1");
     Edit1->menuAction()->setEnabled(false);
     Copy1 = MakeItem(Edit1, "Copy1", "Copy");
@@ -237,7 +239,7 @@ void TForm1::BuildMenus() {
     FConvert->setEnabled(false);
     DataComment1 = MakeItem(Edit1, "DataComment1", "Data Comment", true, true);
 
-    Help1 = bar->addMenu("&Help");
+    Help1 = bar->addMenu("Help");
     Help1->setObjectName("Help1");
     Howto1 = MakeItem(Help1, "Howto1", "How to");
     Readmehtm1 = MakeItem(Help1, "Readmehtm1", "Readme.htm");

@@ -181,6 +181,19 @@ TEST_F(MainWindow, CommandCaptionsAndStatesOfTheLayout) {
 
     // Menu items: captions, marks and what waits for a record or a spectrum.
     auto text = [](const QAction* a) { return a->text().toStdString(); };
+    const std::vector<std::pair<QMenu*, std::string>> titles = {{form.File1, "File"},
+                                                                {form.FormatType1, "Format Type"},
+                                                                {form.Filter1, "Filter"},
+                                                                {form.Wave1, "Wave"},
+                                                                {form.TimeScale1, "Time Scale"},
+                                                                {form.Clipping1, "Clipping"},
+                                                                {form.Integrate1, "Integrate"},
+                                                                {form.Spectrum1, "Spectrum"},
+                                                                {form.Skip1, "Skip"},
+                                                                {form.SpectralRatio1, "Spectral Ratio"},
+                                                                {form.Edit1, "Edit"},
+                                                                {form.Help1, "Help"}};
+    for (const auto& [menu, title] : titles) EXPECT_EQ(menu->title().toStdString(), title);
     EXPECT_EQ(text(form.Open1), "Open(&O)");
     EXPECT_EQ(text(form.Exit1), "Exit(&E)");
     EXPECT_EQ(text(form.Saveas1), "Save as ....(&A)");
