@@ -24,6 +24,14 @@ namespace wavora {
 namespace {
 constexpr int kSteps[] = {1, 2, 5, 10};
 constexpr int kTimeScales[] = {1, 2, 4, 8};
+
+// Once the scroll ends, the display position goes back to the slider's, the last one drawn: a
+// later redraw then shows the same samples, not an empty picture past the end, and the spectrum
+// run and the data writer start where the picture does.
+void StopScrollAtSlider(TForm1& form) {
+    form.Timer1->stop();
+    form.State().Wave.DisplayPosition = form.TrackBar1->value();
+}
 }  // namespace
 
 WaveFilterNote TForm1::FilterNote() const {
@@ -58,7 +66,7 @@ void TForm1::BtnStartClick() {
 
 void TForm1::BtnStopClick() {
     EnableAnalysisControls();
-    Timer1->stop();
+    StopScrollAtSlider(*this);
     BtnStop->setEnabled(false);
     SBFileSave->setEnabled(true);
 }
@@ -68,7 +76,7 @@ void TForm1::Timer1Timer() {
     if (loading_) return;
     WaveView& v = state_.Wave;
     if (v.DisplayPosition >= state_.Record.SampleCount) {
-        Timer1->stop();
+        StopScrollAtSlider(*this);
         return;
     }
     // The slider follows; its own redraw is left to the drawing below.
@@ -80,7 +88,7 @@ void TForm1::Timer1Timer() {
     EdPosition->setText(text);
     DrawWave();
     v.DisplayPosition += std::max(v.Step, 1);
-    if (v.DisplayPosition >= state_.Record.SampleCount) Timer1->stop();
+    if (v.DisplayPosition >= state_.Record.SampleCount) StopScrollAtSlider(*this);
 }
 
 void TForm1::TrackBar1Change() {
@@ -104,6 +112,8 @@ void TForm1::EdPositionChange() {
 
 void TForm1::BtnZeroClick() {
     TrackBar1->setValue(0);
+    // A slider already at 0 sends no change, and the display may still be a scroll step ahead.
+    state_.Wave.DisplayPosition = 0;
     Label21->setText("0");
     state_.ListStart = 0;
     DrawWave();

@@ -143,13 +143,19 @@ void TAmpScale::Button3Click() {
         }
         view_.ChannelMagnification[i] = static_cast<float>(*v);
     }
-    for (int i = 0; i < kMaxChannels; ++i) view_.DisplayChannels[i] = DisplayBoxes[i]->isChecked();
-    view_.DisplayedCount = CountDisplayedChannels(record_, view_);
-    if (view_.DisplayedCount == 0) {
+    WaveView chosen = view_;
+    for (int i = 0; i < kMaxChannels; ++i) chosen.DisplayChannels[i] = DisplayBoxes[i]->isChecked();
+    const int count = CountDisplayedChannels(record_, chosen);
+    if (count == 0) {
         ThePrompts().Message("No Display Channel !! ", "Display Channnel", MessageIcon::Warning,
                              PromptButtons::Ok);
+        // The refused choice is undone: the boxes show the channels still drawn, and a later
+        // redraw (a scroll, an option) does not empty the picture.
+        for (int i = 0; i < kMaxChannels; ++i) SetCheckQuietly(DisplayBoxes[i], view_.DisplayChannels[i]);
         return;
     }
+    view_.DisplayChannels = chosen.DisplayChannels;
+    view_.DisplayedCount = count;
     host_.DrawWave();
 }
 

@@ -44,6 +44,10 @@ TEST_F(AmpScale, AtLeastOneChannelMustBeShown) {
     EXPECT_EQ(prompts.Messages[0].Text, "No Display Channel !! ");
     EXPECT_EQ(prompts.Messages[0].Caption, "Display Channnel");
     EXPECT_EQ(prompts.Messages[0].Icon, MessageIcon::Warning);
+    // Refused: the last channel stays shown, in the box and in later drawings.
+    EXPECT_TRUE(amp.DisplayBoxes[1]->isChecked());
+    EXPECT_TRUE(form.State().Wave.DisplayChannels[1]);
+    EXPECT_EQ(form.State().Wave.DisplayedCount, 1);
 
     // "All" shows every channel again.
     amp.Button1Click();
@@ -74,6 +78,7 @@ TEST_F(AmpScale, LoadingShowsEveryChannelWithoutComplaining) {
     OpenCsv(500, "one.csv", 1);
     windows->AmpScale->DisplayBoxes[0]->setChecked(false);  // refused: the only channel
     ASSERT_EQ(prompts.Messages.size(), 1u);
+    EXPECT_TRUE(windows->AmpScale->DisplayBoxes[0]->isChecked());
     OpenCsv(500, "next.csv", 1);
     EXPECT_EQ(prompts.Messages.size(), 1u) << prompts.LastText();
     EXPECT_EQ(form.State().Wave.DisplayedCount, 1);

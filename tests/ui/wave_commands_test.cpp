@@ -109,11 +109,27 @@ TEST_F(WaveCommands, ScrollTimerStepsToTheEndAndStopRestoresTheControls) {
     form.Timer1Timer();  // shows 25, then reaches 30
     EXPECT_EQ(Text(form.EdPosition), "25");
     EXPECT_FALSE(form.Timer1->isActive());
+    // The display stays on the last picture drawn, so a redraw does not empty it.
+    EXPECT_EQ(form.State().Wave.DisplayPosition, 25);
     EXPECT_FALSE(form.BtnFile->isEnabled());  // locked until Stop
     form.BtnStopClick();
     EXPECT_TRUE(form.BtnFile->isEnabled());
     EXPECT_FALSE(form.BtnStop->isEnabled());
     EXPECT_TRUE(form.SBFileSave->isEnabled());
+
+    // Stopped after one tick at 0: the display and "0" agree with the slider.
+    form.TrackBar1->setValue(0);
+    form.BtnStartClick();
+    form.Timer1Timer();
+    EXPECT_EQ(form.State().Wave.DisplayPosition, 5);
+    form.BtnStopClick();
+    EXPECT_EQ(form.State().Wave.DisplayPosition, 0);
+    form.BtnStartClick();
+    form.Timer1Timer();
+    form.Timer1->stop();
+    form.BtnZeroClick();
+    EXPECT_EQ(form.State().Wave.DisplayPosition, 0);
+    form.BtnStopClick();
 }
 
 TEST_F(WaveCommands, WaveMenuOptionsToggleAndMirrorTheDialog) {

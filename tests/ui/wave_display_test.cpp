@@ -64,6 +64,33 @@ TEST(WaveDisplay, TwoChannelsOnTheFullHeightGetZeroLinesAtThirds) {
     EXPECT_EQ(red.back().To.X, 15 + 399);
 }
 
+TEST(WaveDisplay, RulerTicksAndLabelsAlongTheTopEdge) {
+    WaveRecord r = MakeRecord(1, 1000, 100);
+    WaveView v = ViewFor(r);
+    v.DisplayPosition = 123;
+    LoggingCanvas c(433, 417);
+    DrawWave(c, r, v, {});
+    EXPECT_EQ(c.Fills, 1);
+    std::vector<int> ticks;
+    for (const LoggedLine& l : c.Lines)
+        if (l.Pen == kBlue && l.From.Y == 2 && l.To.Y == 5 && l.From.X == l.To.X) ticks.push_back(l.From.X);
+    EXPECT_EQ(ticks, (std::vector<int>{15, 115, 215, 315, 415}));
+    auto at = [&](const std::string& text, int x, int y) {
+        const LoggedText* t = c.Find(text);
+        ASSERT_NE(t, nullptr) << text;
+        EXPECT_EQ(t->X, x) << text;
+        EXPECT_EQ(t->Y, y) << text;
+    };
+    at("0", 13, 5);
+    at("123", 40, 5);
+    at("s", 400, 15);
+    // 400 samples at 100 per second: 4 s across, labelled each quarter.
+    at("1.00", 115 - 12, 5);
+    at("2.00", 215 - 12, 5);
+    at("3.00", 315 - 12, 5);
+    at("4.00", 415 - 12, 5);
+}
+
 TEST(WaveDisplay, AmplitudeBarOfAHundredthScaleChannelIs500UnitsAnd48Pixels) {
     ChannelInfo ch;
     ch.ScaleFactor = 0.01f;
