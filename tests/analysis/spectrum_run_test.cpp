@@ -8,25 +8,14 @@
 
 #include "analysis/fft.h"
 #include "analysis/mem.h"
+#include "support/record_builder.h"
 
 namespace wavora {
 namespace {
 
 // A record sampled at 100 Hz whose channel c holds f(c, i) as raw samples with scale 1.
 WaveRecord MakeRecord(int channels, int samples, const std::function<int16_t(int, int)>& f) {
-    WaveRecord r;
-    r.ChannelCount = channels;
-    r.SampleCount = samples;
-    r.SamplingRate = 100;
-    r.SamplingInterval = 0.01f;
-    for (int c = 0; c < channels; ++c) {
-        ChannelInfo& ch = r.Channels[c];
-        ch.Name = "ch" + std::to_string(c + 1);
-        ch.ScaleFactor = 1.0f;
-        ch.Samples.resize(samples);
-        for (int i = 0; i < samples; ++i) ch.Samples[i] = f(c, i);
-    }
-    return r;
+    return test::SyntheticRecord(channels, samples, f);
 }
 
 int16_t SineOnBin(int i, int bin, int points, double amplitude = 1000.0) {

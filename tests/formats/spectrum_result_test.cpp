@@ -10,27 +10,21 @@
 
 #include "analysis/spectrum_run.h"
 #include "record/text_codec.h"
+#include "support/record_builder.h"
 #include "support/test_files.h"
 
 namespace wavora {
 namespace {
 
 WaveRecord MakeRecord(int channels, int samples) {
-    WaveRecord r;
+    WaveRecord r = test::SyntheticRecord(
+        channels, samples,
+        [](int c, int i) {
+            return static_cast<int16_t>(std::lround(800 * std::sin(0.21 * (c + 1) * i) + 37 * c));
+        },
+        "site", 0.5f);
     r.FileName = "wave.csv";
     r.Title = "bridge test";
-    r.ChannelCount = channels;
-    r.SampleCount = samples;
-    r.SamplingRate = 100;
-    r.SamplingInterval = 0.01f;
-    for (int c = 0; c < channels; ++c) {
-        ChannelInfo& ch = r.Channels[c];
-        ch.Name = "site" + std::to_string(c + 1);
-        ch.ScaleFactor = 0.5f;
-        ch.Samples.resize(samples);
-        for (int i = 0; i < samples; ++i)
-            ch.Samples[i] = static_cast<int16_t>(std::lround(800 * std::sin(0.21 * (c + 1) * i) + 37 * c));
-    }
     return r;
 }
 
