@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "graph/scale_labels.h"
+#include "scales/scale_labels.h"
 #include "record/text_format.h"
 
 namespace wavora {

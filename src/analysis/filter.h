@@ -5,23 +5,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "record/filter_state.h"
 #include "record/progress.h"
 #include "record/wave_record.h"
 
 namespace wavora {
-
-enum class FilterMode { Unfiltered, Default, Arbitrary };
-
-struct FilterState {
-    FilterMode Mode = FilterMode::Unfiltered;
-    bool Active = false;  // mirrors the "Filter" check box; integration forces it on
-    float ArbitraryLower = 1.0f;
-    float ArbitraryUpper = 0.0f;
-    // Recomputed at every processing, also when nothing is filtered.
-    float DefaultUpper = 0.0f;
-    float EffectiveLower = 1.0f;
-    float EffectiveUpper = 0.0f;
-};
 
 inline constexpr int kFilterCoefficients = 500;
 

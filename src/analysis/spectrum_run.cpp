@@ -6,7 +6,7 @@
 #include <cstdlib>
 
 #include "analysis/mem.h"
-#include "graph/scale_labels.h"
+#include "scales/scale_labels.h"
 #include "record/text_format.h"
 
 namespace wavora {

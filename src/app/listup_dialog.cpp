@@ -7,8 +7,8 @@
 #include <QSlider>
 
 #include "app/main_window.h"
-#include "display/number_text.h"
-#include "graph/prompts.h"
+#include "record/number_text.h"
+#include "app/prompts.h"
 
 namespace wavora {
 

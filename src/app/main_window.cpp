@@ -30,13 +30,13 @@
 #include "app/listup_dialog.h"
 #include "app/pictures.h"
 #include "app/small_windows.h"
-#include "app/startup_picture.h"
+#include "draw/startup_picture.h"
 #include "display/click_label.h"
 #include "display/image_view.h"
-#include "display/number_text.h"
+#include "record/number_text.h"
 #include "display/radio_group.h"
 #include "display/string_grid.h"
-#include "graph/prompts.h"
+#include "app/prompts.h"
 
 #ifndef WAVORA_SOURCE_DIR
 #define WAVORA_SOURCE_DIR ""

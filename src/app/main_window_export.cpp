@@ -7,10 +7,10 @@
 
 #include "app/main_window.h"
 #include "display/image_view.h"
-#include "display/number_text.h"
+#include "record/number_text.h"
 #include "formats/data_writers.h"
-#include "graph/png_writer.h"
-#include "graph/prompts.h"
+#include "draw/png_writer.h"
+#include "app/prompts.h"
 
 namespace wavora {
 

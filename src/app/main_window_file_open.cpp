@@ -19,10 +19,10 @@
 #include "app/main_window.h"
 #include "display/amp_scale_dialog.h"
 #include "display/click_label.h"
-#include "display/number_text.h"
+#include "record/number_text.h"
 #include "display/radio_group.h"
 #include "display/string_grid.h"
-#include "graph/prompts.h"
+#include "app/prompts.h"
 
 namespace wavora {
 

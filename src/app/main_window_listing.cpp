@@ -8,9 +8,9 @@
 #include "app/app_windows.h"
 #include "app/listup_dialog.h"
 #include "app/main_window.h"
-#include "display/number_text.h"
+#include "record/number_text.h"
 #include "display/string_grid.h"
-#include "graph/prompts.h"
+#include "app/prompts.h"
 
 namespace wavora {
 

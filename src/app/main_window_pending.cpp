@@ -5,8 +5,8 @@
 
 #include "app/app_windows.h"
 #include "app/main_window.h"
-#include "display/number_text.h"
-#include "graph/prompts.h"
+#include "record/number_text.h"
+#include "app/prompts.h"
 
 namespace wavora {
 

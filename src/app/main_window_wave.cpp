@@ -16,7 +16,7 @@
 #include "app/main_window.h"
 #include "display/amp_scale_dialog.h"
 #include "display/image_view.h"
-#include "display/number_text.h"
+#include "record/number_text.h"
 #include "display/radio_group.h"
 
 namespace wavora {

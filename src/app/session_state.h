@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <string>
 
-#include "analysis/filter.h"
-#include "display/wave_display.h"
+#include "record/filter_state.h"
+#include "draw/wave_display.h"
 #include "record/wave_record.h"
 
 namespace wavora {

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "graph/prompts.h"
+#include "app/prompts.h"
 #include "record/failure.h"
 
 namespace wavora {

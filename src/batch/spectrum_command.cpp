@@ -13,7 +13,7 @@
 #include "analysis/spectrum_run.h"
 #include "batch/command.h"
 #include "batch/load_options.h"
-#include "formats/spectrum_result.h"
+#include "analysis/spectrum_result.h"
 
 namespace wavora::batch {
 

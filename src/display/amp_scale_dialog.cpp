@@ -10,9 +10,9 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "display/number_text.h"
+#include "record/number_text.h"
 #include "display/radio_group.h"
-#include "graph/prompts.h"
+#include "app/prompts.h"
 
 namespace wavora {
 

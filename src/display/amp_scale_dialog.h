@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <array>
 
-#include "display/wave_display.h"
+#include "draw/wave_display.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <memory>
 
-#include "graph/image_canvas.h"
+#include "draw/image_canvas.h"
 
 namespace wavora {
 

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <string>
 
-#include "analysis/filter.h"
+#include "record/filter_state.h"
 #include "record/failure.h"
 #include "record/wave_record.h"
 

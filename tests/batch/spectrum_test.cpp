@@ -14,7 +14,7 @@
 #include "analysis/load_pipeline.h"
 #include "analysis/record_files.h"
 #include "analysis/spectrum_run.h"
-#include "formats/spectrum_result.h"
+#include "analysis/spectrum_result.h"
 #include "record/text_codec.h"
 #include "support/test_files.h"
 

@@ -18,7 +18,8 @@ namespace {
 constexpr int W = RecordingCanvas::kCharWidth, H = RecordingCanvas::kCharHeight;
 
 struct Frame {
-    TMyGraph graph;
+    ScriptedPrompts prompts;
+    TMyGraph graph{prompts};
     RecordingCanvas* canvas;
     Frame() {
         auto c = std::make_unique<RecordingCanvas>();
@@ -47,7 +48,8 @@ int Width(const std::string& s) {
 }  // namespace
 
 TEST(TMyGraphProperties, PublishedInOrderWithTheirInitialValues) {
-    TMyGraph g;
+    ScriptedPrompts prompts;
+    TMyGraph g(prompts);
     const QMetaObject* mo = g.metaObject();
     V names;
     for (int i = mo->propertyOffset(); i < mo->propertyCount(); ++i) names.push_back(mo->property(i).name());
@@ -228,8 +230,8 @@ TEST(TMyGraphFrame, OverWriteKeepsThePicture) {
 }
 
 TEST(TMyGraphFrame, LogarithmicAxisFromZeroIsReportedAndTheProgramGoesOn) {
-    ScriptedPrompts prompts;
     Frame f;
+    ScriptedPrompts& prompts = f.prompts;
     f.graph.LinearX = false;
     f.graph.LinearY = false;
     f.graph.SValueX = 0;
@@ -253,7 +255,7 @@ TEST(TMyGraphFrame, LogarithmicAxisFromZeroIsReportedAndTheProgramGoesOn) {
 
 TEST(TMyGraphScale, NegativeDataOnALogarithmicAxisIsReportedAndScaled) {
     ScriptedPrompts prompts;
-    TMyGraph g;
+    TMyGraph g(prompts);
     g.LinearY = false;
     std::vector<float> v = {-1, 5, 350};
     g.YScaleUnit1(3, v.data());

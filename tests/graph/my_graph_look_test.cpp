@@ -7,10 +7,13 @@
 #include <filesystem>
 
 #include "graph/my_graph.h"
+#include "support/scripted_prompts.h"
 
 using namespace wavora;
 
 namespace {
+
+using wavora::test::ScriptedPrompts;
 
 const char* LookFolder() {
     return std::getenv("WAVORA_GRAPH_LOOK");
@@ -29,7 +32,8 @@ TEST(TMyGraphLook, SamplePictures) {
     std::vector<float> x, y;
     for (int i = 0; i <= 40; ++i) x.push_back(i * 0.5f), y.push_back(20 + 15 * std::sin(i * 0.3f));
 
-    TMyGraph linear;
+    ScriptedPrompts prompts;
+    TMyGraph linear(prompts);
     linear.GraphCanvas().SetFont("ＭＳゴシック", 9);
     linear.TitleX = "Time [s]";
     linear.TitleY = "振幅 [Gal]";
@@ -46,7 +50,7 @@ TEST(TMyGraphLook, SamplePictures) {
     linear.SkipGraph(x, y, 2, 2, 4);
     Save(linear, "linear.png");
 
-    TMyGraph log;
+    TMyGraph log(prompts);
     log.LinearX = false;
     log.LinearY = false;
     log.SValueX = 0.01f;
@@ -62,7 +66,7 @@ TEST(TMyGraphLook, SamplePictures) {
     log.DrawGraph(fx, fy);
     Save(log, "logarithmic.png");
 
-    TMyGraph n;
+    TMyGraph n(prompts);
     n.SValueY = -1.0000001f;
     n.VValueY = 0.5f;
     n.VValueX = 2.5f;
@@ -70,7 +74,7 @@ TEST(TMyGraphLook, SamplePictures) {
     n.DrawWakuN();
     Save(n, "drawwakun.png");
 
-    TMyGraph right;
+    TMyGraph right(prompts);
     right.resize(340, 300);
     right.LeftScale = false;
     right.SubAxis = false;

@@ -5,13 +5,16 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "graph/image_canvas.h"
+#include "draw/image_canvas.h"
 #include "graph/my_graph.h"
+#include "support/scripted_prompts.h"
 #include "support/test_files.h"
 
 using namespace wavora;
 
 namespace {
+
+using wavora::test::ScriptedPrompts;
 
 // One pixel per unit on both axes: x → 50 + x, y → 250 − y; the plot area spans x 50 … 250.
 void OnePixelPerUnit(TMyGraph& g) {
@@ -58,8 +61,9 @@ TEST(TMyGraphPlot, MarkerSizesAroundTheCentre) {
         {4, 148, 148, 152, 151},  // diagonal cross ±2 (each stroke leaves out its end pixel)
         {5, 149, 148, 152, 151},  // upright cross
     };
+    ScriptedPrompts prompts;
     for (const auto& c : cases) {
-        TMyGraph g;
+        TMyGraph g(prompts);
         OnePixelPerUnit(g);
         g.GraphCanvas().SetBrushColor(kRed);
         g.PlotGraph(1, x, y, c.type, 2);
@@ -70,14 +74,14 @@ TEST(TMyGraphPlot, MarkerSizesAroundTheCentre) {
         EXPECT_EQ(e.bottom, c.bottom) << "type " << c.type;
     }
     // The square is filled with the brush inside its pen outline.
-    TMyGraph g;
+    TMyGraph g(prompts);
     OnePixelPerUnit(g);
     g.GraphCanvas().SetBrushColor(kRed);
     g.PlotGraph(1, x, y, 2, 4);
     EXPECT_EQ(g.GraphCanvas().Pixel(150, 150), kRed);
     EXPECT_EQ(g.GraphCanvas().Pixel(148, 150), kBlack);
     // Types outside 0–5 draw nothing.
-    TMyGraph none;
+    TMyGraph none(prompts);
     OnePixelPerUnit(none);
     none.PlotGraph(1, x, y, 6, 2);
     none.PlotGraph(1, x, y, -1, 2);
@@ -86,7 +90,8 @@ TEST(TMyGraphPlot, MarkerSizesAroundTheCentre) {
 
 TEST(TMyGraphPlot, PlotGraphStopsRightOfTheFrameWhileDrawGraphGoesOn) {
     const float x[] = {10, 230, 20}, y[] = {100, 100, 50};
-    TMyGraph plot;
+    ScriptedPrompts prompts;
+    TMyGraph plot(prompts);
     OnePixelPerUnit(plot);
     plot.PlotGraph(3, x, y, 5, 2);
     QImage p = plot.Picture();
@@ -94,7 +99,7 @@ TEST(TMyGraphPlot, PlotGraphStopsRightOfTheFrameWhileDrawGraphGoesOn) {
     EXPECT_FALSE(Marked(p, 280, 150));  // right of 50 + 200
     EXPECT_FALSE(Marked(p, 70, 200));   // inside again, but the series was abandoned
 
-    TMyGraph line;
+    TMyGraph line(prompts);
     OnePixelPerUnit(line);
     line.DrawGraph(3, x, y);
     QImage l = line.Picture();
@@ -105,7 +110,8 @@ TEST(TMyGraphPlot, PlotGraphStopsRightOfTheFrameWhileDrawGraphGoesOn) {
 }
 
 TEST(TMyGraphPlot, PointsThatCannotBePlacedOnLogarithmicAxesAreLeftOut) {
-    TMyGraph g;
+    ScriptedPrompts prompts;
+    TMyGraph g(prompts);
     OnePixelPerUnit(g);
     g.LinearX = false;
     g.SValueX = 1;
@@ -120,7 +126,7 @@ TEST(TMyGraphPlot, PointsThatCannotBePlacedOnLogarithmicAxesAreLeftOut) {
     EXPECT_EQ(e.bottom, 150);
     EXPECT_EQ(e.count, 100);  // the neighbours of the left-out point are joined
 
-    TMyGraph m;
+    TMyGraph m(prompts);
     OnePixelPerUnit(m);
     m.LinearY = false;
     m.SValueY = 1;
@@ -137,7 +143,8 @@ TEST(TMyGraphPlot, SkipGraphEveryNthPointWithASolidPen) {
     std::vector<float> x, y;
     for (int i = 0; i < 10; ++i) x.push_back(10.0f + 15 * i), y.push_back(100);
     auto centres = [&](int skip) {
-        TMyGraph g;
+        ScriptedPrompts prompts;
+        TMyGraph g(prompts);
         OnePixelPerUnit(g);
         g.GraphCanvas().SetPenStyle(PenStyle::Dot);
         g.SkipGraph(x, y, 5, 3, skip);
@@ -158,7 +165,8 @@ TEST(TMyGraphPlot, SkipGraphEveryNthPointWithASolidPen) {
 }
 
 TEST(TMyGraphPlot, XorDrawnTwiceRestoresTheFrame) {
-    TMyGraph g;
+    ScriptedPrompts prompts;
+    TMyGraph g(prompts);
     g.DrawWaku();
     const float x[] = {2, 18}, y[] = {5, 35};
     g.GraphCanvas().SetPenColor(kRed);
@@ -179,7 +187,8 @@ TEST(TMyGraphPlot, XorDrawnTwiceRestoresTheFrame) {
 }
 
 TEST(TMyGraphOutput, ClearFillsAndKeepsTheBrush) {
-    TMyGraph g;
+    ScriptedPrompts prompts;
+    TMyGraph g(prompts);
     g.DrawWaku();
     g.Clear(kYellow);
     QImage img = g.Picture();
@@ -190,7 +199,8 @@ TEST(TMyGraphOutput, ClearFillsAndKeepsTheBrush) {
 
 TEST(TMyGraphOutput, SavePngWritesExactlyThePicture) {
     wavora::test::TempDir dir;
-    TMyGraph g;
+    ScriptedPrompts prompts;
+    TMyGraph g(prompts);
     g.DrawWaku();
     g.GraphCanvas().SetPenColor(kBlue);
     const float x[] = {1, 5, 12, 19}, y[] = {3, 30, 8, 22};
@@ -212,7 +222,8 @@ TEST(TMyGraphOutput, SavePngWritesExactlyThePicture) {
 }
 
 TEST(TMyGraphOutput, CopyPutsThePictureOnTheClipboard) {
-    TMyGraph g;
+    ScriptedPrompts prompts;
+    TMyGraph g(prompts);
     g.DrawWaku();
     g.Copy();
     QImage copied = QGuiApplication::clipboard()->image();
@@ -221,7 +232,8 @@ TEST(TMyGraphOutput, CopyPutsThePictureOnTheClipboard) {
 }
 
 TEST(TMyGraphOutput, ThePictureFollowsTheControlSize) {
-    TMyGraph g;
+    ScriptedPrompts prompts;
+    TMyGraph g(prompts);
     g.DrawWaku();
     g.resize(400, 320);
     QImage img = g.Picture();

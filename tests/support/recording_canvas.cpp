@@ -23,6 +23,19 @@ std::vector<RecordedLine> RecordingCanvas::LinesWithStyle(PenStyle s) const {
     return out;
 }
 
+std::vector<RecordedLine> RecordingCanvas::LinesIn(Color pen) const {
+    std::vector<RecordedLine> out;
+    for (const auto& l : Lines)
+        if (l.PenColor == pen && !(l.From.Y <= 5 && l.To.Y <= 5)) out.push_back(l);
+    return out;
+}
+
+int RecordingCanvas::Fills() const {
+    int n = 0;
+    for (const auto& s : Shapes) n += s.What == RecordedShape::Fill;
+    return n;
+}
+
 void RecordingCanvas::Forget() {
     Texts.clear();
     Lines.clear();
@@ -46,7 +59,7 @@ int RecordingCanvas::TextWidth(const std::string& utf8) {
     int chars = 0;
     for (unsigned char c : utf8)
         if ((c & 0xC0) != 0x80) ++chars;
-    return chars * kCharWidth;
+    return chars * charWidth_;
 }
 
 void RecordingCanvas::Ellipse(int left, int top, int right, int bottom) {

@@ -1,12 +1,12 @@
 #pragma once
 // A Canvas for the tests that keeps every drawing call, so a test can ask which labels a frame
 // wrote and where, which lines it drew and with which pen. Text is measured as a fixed-pitch font
-// of 6 × 12 pixels per character, so positions are easy to predict.
+// (6 × 12 pixels per character unless the test says otherwise), so positions are easy to predict.
 
 #include <string>
 #include <vector>
 
-#include "graph/canvas.h"
+#include "draw/canvas.h"
 
 namespace wavora::test {
 
@@ -37,7 +37,9 @@ class RecordingCanvas : public Canvas {
   public:
     static constexpr int kCharWidth = 6, kCharHeight = 12;
 
-    RecordingCanvas(int width = 300, int height = 300) : width_(width), height_(height) {}
+    RecordingCanvas(int width = 300, int height = 300, int charWidth = kCharWidth,
+                    int charHeight = kCharHeight)
+        : width_(width), height_(height), charWidth_(charWidth), charHeight_(charHeight) {}
 
     std::vector<RecordedText> Texts;
     std::vector<RecordedLine> Lines;
@@ -50,6 +52,10 @@ class RecordingCanvas : public Canvas {
     const RecordedText* FindText(const std::string& s) const;
     // Lines drawn in one style (and of at least the given width).
     std::vector<RecordedLine> LinesWithStyle(PenStyle s) const;
+    // Lines in one pen colour, leaving out the waveform ruler's ticks along the top edge.
+    std::vector<RecordedLine> LinesIn(Color pen) const;
+    // How many rectangles were filled.
+    int Fills() const;
     void Forget();
 
     int Width() const override { return width_; }
@@ -67,7 +73,7 @@ class RecordingCanvas : public Canvas {
     void LineTo(int x, int y) override;
     void TextOut(int x, int y, const std::string& utf8) override;
     int TextWidth(const std::string& utf8) override;
-    int TextHeight(const std::string&) override { return kCharHeight; }
+    int TextHeight(const std::string&) override { return charHeight_; }
     void Ellipse(int left, int top, int right, int bottom) override;
     void Polygon(const std::vector<CanvasPoint>& points) override;
     void SetPixel(int x, int y, Color c) override;
@@ -80,7 +86,7 @@ class RecordingCanvas : public Canvas {
     Color CurrentBrushColor() const override { return brush_; }
 
   private:
-    int width_, height_;
+    int width_, height_, charWidth_, charHeight_;
     Color pen_ = kBlack, brush_ = kWhite, font_ = kBlack;
     int penWidth_ = 1;
     PenStyle style_ = PenStyle::Solid;

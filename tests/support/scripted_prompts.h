@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "graph/prompts.h"
+#include "app/prompts.h"
 
 namespace wavora::test {
 

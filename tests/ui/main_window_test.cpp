@@ -9,11 +9,11 @@
 
 #include "app/listup_dialog.h"
 #include "app/small_windows.h"
-#include "app/startup_picture.h"
+#include "draw/startup_picture.h"
 #include "display/image_view.h"
 #include "display/radio_group.h"
 #include "display/string_grid.h"
-#include "logging_canvas.h"
+#include "support/recording_canvas.h"
 #include "window_fixture.h"
 
 namespace wavora::uitest {

@@ -1,4 +1,4 @@
-#include "graph/qt_prompts.h"
+#include "app/qt_prompts.h"
 
 #include <QApplication>
 #include <QFileDialog>

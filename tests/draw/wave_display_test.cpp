@@ -1,17 +1,17 @@
 // The waveform drawing: strips, zero lines, traces, amplitude bars, ruler and notes.
 
-#include "display/wave_display.h"
+#include "draw/wave_display.h"
 
 #include <gtest/gtest.h>
 
-#include "logging_canvas.h"
+#include "support/recording_canvas.h"
 
 namespace wavora {
 namespace {
 
-using uitest::LoggedLine;
-using uitest::LoggedText;
-using uitest::LoggingCanvas;
+using test::RecordedLine;
+using test::RecordedText;
+using test::RecordingCanvas;
 
 WaveRecord MakeRecord(int channels, int samples, int rate, float scale = 0.01f) {
     WaveRecord r;
@@ -42,9 +42,9 @@ WaveView ViewFor(const WaveRecord& r) {
 TEST(WaveDisplay, TwoChannelsOnTheFullHeightGetZeroLinesAtThirds) {
     WaveRecord r = MakeRecord(2, 1000, 100);
     WaveView v = ViewFor(r);
-    LoggingCanvas c(433, 417);
+    RecordingCanvas c(433, 417, 8, 16);
     DrawWave(c, r, v, {});
-    std::vector<LoggedLine> black = c.LinesIn(kBlack);
+    std::vector<test::RecordedLine> black = c.LinesIn(kBlack);
     auto hasZeroLine = [&](int y) {
         for (auto& l : black)
             if (l.From.X == 15 && l.From.Y == y && l.To.X == 415 && l.To.Y == y) return true;
@@ -56,7 +56,7 @@ TEST(WaveDisplay, TwoChannelsOnTheFullHeightGetZeroLinesAtThirds) {
     EXPECT_EQ(v.DisplayKind, kShowWave);
     EXPECT_EQ(v.WaveWidth, 400);
     // The trace of channel 1 in red starts at its zero line, channel 2 in blue one strip lower.
-    std::vector<LoggedLine> red = c.LinesIn(kRed), blue = c.LinesIn(kBlue);
+    std::vector<test::RecordedLine> red = c.LinesIn(kRed), blue = c.LinesIn(kBlue);
     ASSERT_EQ(red.size(), 399u);
     EXPECT_EQ(red.front().From.Y, 139);
     EXPECT_EQ(red.front().To.Y, 139 - 1);  // sample 1024 × 1 / 1024
@@ -68,15 +68,16 @@ TEST(WaveDisplay, RulerTicksAndLabelsAlongTheTopEdge) {
     WaveRecord r = MakeRecord(1, 1000, 100);
     WaveView v = ViewFor(r);
     v.DisplayPosition = 123;
-    LoggingCanvas c(433, 417);
+    RecordingCanvas c(433, 417, 8, 16);
     DrawWave(c, r, v, {});
-    EXPECT_EQ(c.Fills, 1);
+    EXPECT_EQ(c.Fills(), 1);
     std::vector<int> ticks;
-    for (const LoggedLine& l : c.Lines)
-        if (l.Pen == kBlue && l.From.Y == 2 && l.To.Y == 5 && l.From.X == l.To.X) ticks.push_back(l.From.X);
+    for (const test::RecordedLine& l : c.Lines)
+        if (l.PenColor == kBlue && l.From.Y == 2 && l.To.Y == 5 && l.From.X == l.To.X)
+            ticks.push_back(l.From.X);
     EXPECT_EQ(ticks, (std::vector<int>{15, 115, 215, 315, 415}));
     auto at = [&](const std::string& text, int x, int y) {
-        const LoggedText* t = c.Find(text);
+        const test::RecordedText* t = c.FindText(text);
         ASSERT_NE(t, nullptr) << text;
         EXPECT_EQ(t->X, x) << text;
         EXPECT_EQ(t->Y, y) << text;
@@ -104,13 +105,13 @@ TEST(WaveDisplay, AmplitudeBarOfAHundredthScaleChannelIs500UnitsAnd48Pixels) {
 
     WaveRecord r = MakeRecord(2, 1000, 100);
     WaveView v = ViewFor(r);
-    LoggingCanvas c(433, 417);
+    RecordingCanvas c(433, 417, 8, 16);
     DrawWave(c, r, v, {});
-    const LoggedText* label = c.Find("500Gal");
+    const test::RecordedText* label = c.FindText("500Gal");
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->X, 25);
     EXPECT_EQ(label->Y, 139 - 48 - 8);
-    const LoggedText* scaling = c.Find("1/1024");
+    const test::RecordedText* scaling = c.FindText("1/1024");
     ASSERT_NE(scaling, nullptr);
     EXPECT_EQ(scaling->Y, 139 + 5);
 }
@@ -134,15 +135,15 @@ TEST(WaveDisplay, TimeScaleTwoDrawsTwoHundredSamplesTwoPixelsApart) {
     WaveRecord r = MakeRecord(1, 1000, 100);
     WaveView v = ViewFor(r);
     v.TimeScale = 2;
-    LoggingCanvas c(433, 417);
+    RecordingCanvas c(433, 417, 8, 16);
     DrawWave(c, r, v, {});
-    std::vector<LoggedLine> red = c.LinesIn(kRed);
+    std::vector<test::RecordedLine> red = c.LinesIn(kRed);
     ASSERT_EQ(red.size(), 199u);
     EXPECT_EQ(red[0].To.X - red[0].From.X, 2);
     // Ruler: 400 / 100 / 2 seconds across the width.
-    EXPECT_NE(c.Find("2.00"), nullptr);
-    EXPECT_NE(c.Find("0.50"), nullptr);
-    EXPECT_EQ(c.Find("2.00")->X, 415 - 12);
+    EXPECT_NE(c.FindText("2.00"), nullptr);
+    EXPECT_NE(c.FindText("0.50"), nullptr);
+    EXPECT_EQ(c.FindText("2.00")->X, 415 - 12);
 }
 
 TEST(WaveDisplay, TraceEndsAtTheLastSampleReachableWithTheStride) {
@@ -150,19 +151,19 @@ TEST(WaveDisplay, TraceEndsAtTheLastSampleReachableWithTheStride) {
     WaveView v = ViewFor(r);
     v.Step = 2;
     v.DisplayPosition = 900;  // (1000 − 900) / 2 = 50 points
-    LoggingCanvas c(433, 417);
+    RecordingCanvas c(433, 417, 8, 16);
     DrawWave(c, r, v, {});
     EXPECT_EQ(c.LinesIn(kRed).size(), 49u);
     // The ruler still spans the whole width: 400 × 2 / 100 = 8 s.
-    EXPECT_NE(c.Find("8.00"), nullptr);
-    EXPECT_NE(c.Find("900"), nullptr);
+    EXPECT_NE(c.FindText("8.00"), nullptr);
+    EXPECT_NE(c.FindText("900"), nullptr);
 }
 
 TEST(WaveDisplay, PositionAtTheEndDrawsNoTraceAndReadsNothingBeyond) {
     WaveRecord r = MakeRecord(1, 100, 100);
     WaveView v = ViewFor(r);
     v.DisplayPosition = 100;
-    LoggingCanvas c(433, 417);
+    RecordingCanvas c(433, 417, 8, 16);
     DrawWave(c, r, v, {});
     EXPECT_TRUE(c.LinesIn(kRed).empty());
     EXPECT_TRUE(v.WaveShown);
@@ -174,43 +175,43 @@ TEST(WaveDisplay, NotesNamesTitleAndFileName) {
     v.DisplayChannels[1] = false;
     v.DisplayedCount = CountDisplayedChannels(r, v);
     ASSERT_EQ(v.DisplayedCount, 2);
-    LoggingCanvas c(433, 417);
+    RecordingCanvas c(433, 417, 8, 16);
     WaveFilterNote note;
     note.FilterChecked = true;
     note.Lower = 1.0f;
     note.Upper = 37.5f;
     DrawWave(c, r, v, note);
-    ASSERT_NE(c.Find("Bandpass 1.00 - 37.50 Hz"), nullptr);
-    EXPECT_EQ(c.Find("Bandpass 1.00 - 37.50 Hz")->Y, 417 - 18);
-    const LoggedText* file = c.Find("wave.csv");
+    ASSERT_NE(c.FindText("Bandpass 1.00 - 37.50 Hz"), nullptr);
+    EXPECT_EQ(c.FindText("Bandpass 1.00 - 37.50 Hz")->Y, 417 - 18);
+    const test::RecordedText* file = c.FindText("wave.csv");
     ASSERT_NE(file, nullptr);
     EXPECT_EQ(file->X, 433 - 8 * 8 - 20);
-    ASSERT_NE(c.Find("CH1"), nullptr);
-    EXPECT_EQ(c.Find("CH1")->X, 300);
-    EXPECT_EQ(c.Find("CH1")->Y, 139 + 10);
-    EXPECT_EQ(c.Find("CH2"), nullptr);  // not displayed
-    EXPECT_EQ(c.Find("CH3")->Y, 278 + 10);
-    EXPECT_EQ(c.Find("Bridge deck")->Y, 417 - 36);
+    ASSERT_NE(c.FindText("CH1"), nullptr);
+    EXPECT_EQ(c.FindText("CH1")->X, 300);
+    EXPECT_EQ(c.FindText("CH1")->Y, 139 + 10);
+    EXPECT_EQ(c.FindText("CH2"), nullptr);  // not displayed
+    EXPECT_EQ(c.FindText("CH3")->Y, 278 + 10);
+    EXPECT_EQ(c.FindText("Bridge deck")->Y, 417 - 36);
     EXPECT_TRUE(c.LinesIn(kBlue).empty());
     EXPECT_FALSE(c.LinesIn(kGreen).empty());
 
     v.ShowTitle = v.ShowFileName = v.ShowChannelComment = v.ShowScaling = false;
-    LoggingCanvas plain(433, 417);
+    RecordingCanvas plain(433, 417, 8, 16);
     DrawWave(plain, r, v, {});
-    EXPECT_NE(plain.Find("Unfiltered"), nullptr);
-    EXPECT_EQ(plain.Find("wave.csv"), nullptr);
-    EXPECT_EQ(plain.Find("CH1"), nullptr);
-    EXPECT_EQ(plain.Find("Bridge deck"), nullptr);
-    EXPECT_EQ(plain.Find("1/1024"), nullptr);
+    EXPECT_NE(plain.FindText("Unfiltered"), nullptr);
+    EXPECT_EQ(plain.FindText("wave.csv"), nullptr);
+    EXPECT_EQ(plain.FindText("CH1"), nullptr);
+    EXPECT_EQ(plain.FindText("Bridge deck"), nullptr);
+    EXPECT_EQ(plain.FindText("1/1024"), nullptr);
 }
 
 TEST(WaveDisplay, HugeMagnificationStaysWithinPixelRange) {
     WaveRecord r = MakeRecord(1, 500, 100);
     WaveView v = ViewFor(r);
     v.ChannelMagnification[0] = 1e30f;
-    LoggingCanvas c(433, 417);
+    RecordingCanvas c(433, 417, 8, 16);
     DrawWave(c, r, v, {});
-    for (const LoggedLine& l : c.LinesIn(kRed)) {
+    for (const test::RecordedLine& l : c.LinesIn(kRed)) {
         EXPECT_GE(l.To.Y, -1000000);
         EXPECT_LE(l.To.Y, 1000000);
     }

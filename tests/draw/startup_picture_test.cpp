@@ -1,16 +1,18 @@
 // The start-up text of the main window's picture.
 
-#include "app/startup_picture.h"
+#include "draw/startup_picture.h"
 
 #include <gtest/gtest.h>
 
-#include "logging_canvas.h"
+#include "support/recording_canvas.h"
 
-namespace wavora::uitest {
+namespace wavora {
 namespace {
 
+using test::RecordingCanvas;
+
 TEST(StartupPicture, FourInstructionLinesAndTheProgramDate) {
-    LoggingCanvas c(433, 417);
+    RecordingCanvas c(433, 417, 8, 16);
     DrawStartupText(c, 2024, 3, 7);
     ASSERT_EQ(c.Texts.size(), 5u);
     EXPECT_EQ(c.Texts[0].Text, "Select data format type through Menu Bar--");
@@ -28,8 +30,8 @@ TEST(StartupPicture, FourInstructionLinesAndTheProgramDate) {
     EXPECT_EQ(c.Texts[4].Text, "Last Update  2024/03/07");
     EXPECT_EQ(c.Texts[4].X, 220);
     EXPECT_EQ(c.Texts[4].Y, 360);
-    EXPECT_EQ(c.Fills, 1);
+    EXPECT_EQ(c.Fills(), 1);
 }
 
 }  // namespace
-}  // namespace wavora::uitest
+}  // namespace wavora

@@ -1,4 +1,4 @@
-#include "graph/png_writer.h"
+#include "draw/png_writer.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "graph/scale_labels.h"
+#include "scales/scale_labels.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "formats/spectrum_result.h"
+#include "analysis/spectrum_result.h"
 
 #include <sys/stat.h>
 

@@ -1,4 +1,4 @@
-#include "graph/axis_rules.h"
+#include "scales/axis_rules.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "graph/image_canvas.h"
+#include "draw/image_canvas.h"
 
 #include <gtest/gtest.h>
 

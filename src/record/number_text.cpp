@@ -1,4 +1,4 @@
-#include "display/number_text.h"
+#include "record/number_text.h"
 
 #include <cctype>
 #include <cerrno>

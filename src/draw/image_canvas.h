@@ -10,7 +10,7 @@
 #include <memory>
 #include <string>
 
-#include "graph/canvas.h"
+#include "draw/canvas.h"
 
 class QPainter;
 

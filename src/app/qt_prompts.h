@@ -1,7 +1,7 @@
 #pragma once
 // Real message boxes and file dialogs.
 
-#include "graph/prompts.h"
+#include "app/prompts.h"
 
 namespace wavora {
 

@@ -1,10 +1,10 @@
-#include "display/wave_display.h"
+#include "draw/wave_display.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "display/number_text.h"
-#include "graph/scale_labels.h"
+#include "record/number_text.h"
+#include "scales/scale_labels.h"
 
 namespace wavora {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The start-up text of the main window's picture: how to begin, and the date of the program file.
 
-#include "graph/canvas.h"
+#include "draw/canvas.h"
 
 namespace wavora {
 

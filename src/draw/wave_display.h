@@ -6,7 +6,7 @@
 #include <array>
 #include <cstdint>
 
-#include "graph/canvas.h"
+#include "draw/canvas.h"
 #include "record/wave_record.h"
 
 namespace wavora {

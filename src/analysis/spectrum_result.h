@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "analysis/filter.h"
+#include "record/filter_state.h"
 #include "analysis/spectrum_run.h"
 #include "record/failure.h"
 #include "record/wave_record.h"

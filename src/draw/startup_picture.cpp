@@ -1,6 +1,6 @@
-#include "app/startup_picture.h"
+#include "draw/startup_picture.h"
 
-#include "display/number_text.h"
+#include "record/number_text.h"
 
 namespace wavora {
 
