@@ -4,7 +4,7 @@ BUILD_SAN ?= build-sanitize
 JOBS     ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-sanitize bench format clean
+.PHONY: all deps configure build run test test-sanitize bench pictures format clean
 
 all: build
 
@@ -32,6 +32,11 @@ test-sanitize: deps
 	cmake -S . -B $(BUILD_SAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DWAVORA_SANITIZE=ON -DWAVORA_BENCH=OFF
 	cmake --build $(BUILD_SAN) -j $(JOBS)
 	cd $(BUILD_SAN) && ctest --output-on-failure -j $(JOBS) --timeout 900
+
+# Pictures of every window, to look at: make pictures [PICTURES=folder]
+PICTURES ?= $(BUILD)/pictures
+pictures: build
+	$(BUILD)/tools/pictures/wavora-pictures $(PICTURES)
 
 bench: build
 	/usr/bin/python3 bench/compare.py --build $(BUILD)

@@ -1,30 +1,39 @@
 #include "app/app_windows.h"
 
+#include <QWidget>
+
 #include "app/listup_dialog.h"
 #include "app/main_window.h"
+#include "app/session.h"
 #include "app/small_windows.h"
 #include "display/amp_scale_dialog.h"
 
 namespace wavora {
 
-namespace {
-AppWindows* g_windows = nullptr;
-}
-
 AppWindows::AppWindows() = default;
 
 AppWindows::~AppWindows() {
-    if (g_windows == this) g_windows = nullptr;
-    // The secondary windows are children of the main window and go with it.
+    // The secondary windows are children of the main window and go with it; the session outlives
+    // them all.
     Form1.reset();
+    Context.reset();
 }
 
-std::unique_ptr<AppWindows> CreateAppWindows(const std::string& executablePath) {
+void AppWindows::HideSecondary() {
+    for (QWidget* w : std::initializer_list<QWidget*>{Listup, AboutBox, Howto, Running, Process, BandPass,
+                                                      Statistics, Comment, Param1, FileConvert, Peaks, PkHelp,
+                                                      AmpScale, TWODPlot, CSVArbitrary})
+        if (w) w->hide();
+}
+
+std::unique_ptr<AppWindows> CreateAppWindows(Prompts& prompts, const std::string& executablePath) {
     auto w = std::make_unique<AppWindows>();
-    w->Form1 = std::make_unique<TForm1>(executablePath);
+    w->Context = std::make_unique<Session>(prompts);
+    Session& session = *w->Context;
+    w->Form1 = std::make_unique<TForm1>(session, executablePath);
     TForm1* main = w->Form1.get();
-    w->Listup = new TListup(*main, main);
-    w->AboutBox = new TAboutBox(main->State().ProgramDate, main);
+    w->Listup = new TListup(session, *main, main);
+    w->AboutBox = new TAboutBox(session.State.ProgramDate, main);
     w->Howto = new THowto(main);
     w->Running = new PendingWindow("TRunning", "Running Spectrum", main);
     w->Process = new TProcess(main);
@@ -35,16 +44,11 @@ std::unique_ptr<AppWindows> CreateAppWindows(const std::string& executablePath) 
     w->FileConvert = new PendingWindow("TFileConvert", "File Conversion", main);
     w->Peaks = new PendingWindow("TPeaks", "Spectral Peaks", main);
     w->PkHelp = new PendingWindow("TPkHelp", "Help for Peaks", main);
-    w->AmpScale = new TAmpScale(*main, main->Record(), main->State().Wave, main);
+    w->AmpScale = new TAmpScale(session, *main, main);
     w->TWODPlot = new PendingWindow("TTWODPlot", "2D Spectrum Plot", main);
     w->CSVArbitrary = new PendingWindow("TCSVArbitrary", "Arbitrary CSV File Data", main);
     main->SetWindows(w.get());
-    g_windows = w.get();
     return w;
-}
-
-AppWindows& TheWindows() {
-    return *g_windows;
 }
 
 }  // namespace wavora

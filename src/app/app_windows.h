@@ -1,49 +1,53 @@
 #pragma once
 // The sixteen windows of the program, created once at start-up in a fixed order and kept until
-// exit. Every window reaches the others through this one set.
+// exit, with the session they are all made with. A window that shows another window, or runs a
+// command of one, reaches it here; none writes another's widgets.
 
 #include <memory>
 #include <string>
 
-class QDialog;
-
 namespace wavora {
 
-class TForm1;
-class TListup;
+class Prompts;
+class PendingWindow;
 class TAboutBox;
-class THowto;
-class TProcess;
 class TAmpScale;
+class TForm1;
+class THowto;
+class TListup;
+class TProcess;
+struct Session;
 
 struct AppWindows {
-    std::unique_ptr<TForm1> Form1;  // owns the others
+    std::unique_ptr<Session> Context;  // made first, released last
+    std::unique_ptr<TForm1> Form1;     // owns the others
     TListup* Listup = nullptr;
     TAboutBox* AboutBox = nullptr;
     THowto* Howto = nullptr;
-    QDialog* Running = nullptr;
+    PendingWindow* Running = nullptr;
     TProcess* Process = nullptr;
-    QDialog* BandPass = nullptr;
-    QDialog* Statistics = nullptr;
-    QDialog* Comment = nullptr;
-    QDialog* Param1 = nullptr;
-    QDialog* FileConvert = nullptr;
-    QDialog* Peaks = nullptr;
-    QDialog* PkHelp = nullptr;
+    PendingWindow* BandPass = nullptr;
+    PendingWindow* Statistics = nullptr;
+    PendingWindow* Comment = nullptr;
+    PendingWindow* Param1 = nullptr;
+    PendingWindow* FileConvert = nullptr;
+    PendingWindow* Peaks = nullptr;
+    PendingWindow* PkHelp = nullptr;
     TAmpScale* AmpScale = nullptr;
-    QDialog* TWODPlot = nullptr;
-    QDialog* CSVArbitrary = nullptr;
+    PendingWindow* TWODPlot = nullptr;
+    PendingWindow* CSVArbitrary = nullptr;
 
     AppWindows();
     ~AppWindows();
     AppWindows(const AppWindows&) = delete;
     AppWindows& operator=(const AppWindows&) = delete;
+
+    // Hides every secondary window, in the order they were made (the main window is closing).
+    void HideSecondary();
 };
 
-// Creates the windows in their order; the main window takes the date of `executablePath`.
-std::unique_ptr<AppWindows> CreateAppWindows(const std::string& executablePath);
-
-// The windows of the running program (valid from creation to exit).
-AppWindows& TheWindows();
+// Creates the session and the windows in their order; every window asks through `prompts`, and
+// the main window takes the date of `executablePath`.
+std::unique_ptr<AppWindows> CreateAppWindows(Prompts& prompts, const std::string& executablePath);
 
 }  // namespace wavora

@@ -4,21 +4,20 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSlider>
 
-#include "app/main_window.h"
+#include "app/main_commands.h"
+#include "app/session.h"
 #include "record/number_text.h"
-#include "app/prompts.h"
 
 namespace wavora {
 
-TListup::TListup(TForm1& form, QWidget* parent)
-    : QDialog(parent, Qt::Window | Qt::WindowStaysOnTopHint), form_(form) {
+TListup::TListup(Session& session, MainCommands& commands, QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::WindowStaysOnTopHint), session_(session), commands_(commands) {
     setObjectName("TListup");
     setWindowTitle(" Listup Data");
     Edit1 = new QLineEdit("0", this);
     Edit1->setObjectName("Edit1");
-    Edit2 = new QLineEdit("1000", this);
+    Edit2 = new QLineEdit(QString::fromStdString(session.State.ListLengthText), this);
     Edit2->setObjectName("Edit2");
     Button1 = new QPushButton("List Up", this);
     Button1->setObjectName("Button1");
@@ -34,32 +33,43 @@ TListup::TListup(TForm1& form, QWidget* parent)
     layout->addWidget(Button2, 2, 1);
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    // The page length is the session's; the main window's listing reads it from there.
+    connect(Edit2, &QLineEdit::textChanged, this,
+            [this](const QString& t) { session_.State.ListLengthText = t.toStdString(); });
+    connect(&session.Signals, &SessionSignals::positionChanged, this, [this] { SyncFromState(); });
+    // A new record starts its listing afresh.
+    connect(&session.Signals, &SessionSignals::recordChanged, this, [this] {
+        SyncFromState();
+        close();
+    });
+}
+
+void TListup::SyncFromState() {
+    Edit1->setText(QString::number(session_.State.ListFrom));
 }
 
 void TListup::Button1Click() {
     const std::string text = Edit1->text().toStdString();
     std::optional<int> v = StrictInt(text);
     if (!v) {
-        ThePrompts().Message(NotIntegerText(text), kApplicationTitle, MessageIcon::Warning,
-                             PromptButtons::Ok);
+        session_.Prompt.Message(NotIntegerText(text), kApplicationTitle, MessageIcon::Warning,
+                                PromptButtons::Ok);
         return;
     }
-    if (*v >= form_.Record().SampleCount) {
-        ThePrompts().Message("Data exhausted. No List up Data", "Data Ended", MessageIcon::Warning,
-                             PromptButtons::Ok);
+    if (*v >= session_.State.Record.SampleCount) {
+        session_.Prompt.Message("Data exhausted. No List up Data", "Data Ended", MessageIcon::Warning,
+                                PromptButtons::Ok);
         return;
     }
     // A start before the record lists from its first sample.
-    int start = std::max(*v, 0);
-    form_.TrackBar1->setValue(start);
-    form_.Label21->setText(QString::number(start));
-    form_.State().ListStart = start;
-    form_.DrawWave();
-    form_.BtnListClick();
+    const int start = std::max(*v, 0);
+    commands_.MovePosition(start);
+    commands_.DrawWave();
+    commands_.BtnListClick();
 }
 
 void TListup::Button2Click() {
-    form_.State().ListStart = 0;
+    session_.State.ListStart = 0;
     close();
 }
 

@@ -9,12 +9,13 @@ class QPushButton;
 
 namespace wavora {
 
-class TForm1;
+class MainCommands;
+struct Session;
 
 class TListup : public QDialog {
     Q_OBJECT
   public:
-    explicit TListup(TForm1& form, QWidget* parent = nullptr);
+    TListup(Session& session, MainCommands& commands, QWidget* parent = nullptr);
 
     QLineEdit* Edit1;      // "List From"
     QLineEdit* Edit2;      // "Skip" (page length)
@@ -23,9 +24,12 @@ class TListup : public QDialog {
 
     void Button1Click();
     void Button2Click();
+    // Shows the next start the session offers.
+    void SyncFromState();
 
   private:
-    TForm1& form_;
+    Session& session_;
+    MainCommands& commands_;
 };
 
 }  // namespace wavora

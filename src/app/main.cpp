@@ -4,11 +4,13 @@
 
 #include "app/app_windows.h"
 #include "app/main_window.h"
+#include "app/qt_prompts.h"
 #include "app/wavora_application.h"
 
 int main(int argc, char** argv) {
-    wavora::WavoraApplication app(argc, argv);
-    auto windows = wavora::CreateAppWindows(QCoreApplication::applicationFilePath().toStdString());
+    wavora::QtPrompts prompts;
+    wavora::WavoraApplication app(argc, argv, prompts);
+    auto windows = wavora::CreateAppWindows(prompts, QCoreApplication::applicationFilePath().toStdString());
     windows->Form1->show();
     return app.exec();
 }

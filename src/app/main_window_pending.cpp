@@ -5,17 +5,18 @@
 
 #include "app/app_windows.h"
 #include "app/main_window.h"
+#include "app/small_windows.h"
+#include "record/text_format.h"
 #include "record/number_text.h"
-#include "app/prompts.h"
 
 namespace wavora {
 
 void TForm1::NotAvailableYet(const char* what) {
-    ThePrompts().Show(Failure::Notice(StrPrintf("%s is not available in this version yet.", what)));
+    prompts_.Show(Failure::Notice(StrPrintf("%s is not available in this version yet.", what)));
 }
 
 namespace {
-void ShowWindow(QDialog* w) {
+void ShowWindow(QWidget* w) {
     if (!w) return;
     w->show();
     w->raise();
@@ -25,16 +26,7 @@ void ShowWindow(QDialog* w) {
 void TForm1::BtnRunClick() {
     NotAvailableYet("The spectrum analysis");
 }
-void TForm1::RGPointsClick() {
-    BtnRunClick();
-}
-void TForm1::RGHanningClick() {
-    BtnRunClick();
-}
-void TForm1::RGAmpClick() {
-    BtnRunClick();
-}
-void TForm1::CB2DClick() {}
+void TForm1::CB2DClick(bool) {}
 void TForm1::SBFilterClick() {
     ShowWindow(Windows().BandPass);
 }

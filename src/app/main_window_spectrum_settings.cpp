@@ -1,76 +1,116 @@
-// Spectrum settings that the main window holds: skip, spectral ratio, the "min" relabelling of
-// "Points", "Back", and the option marks of the "Spectrum" and "Edit" menus.
+// Analysis settings of the main window: channels, points, smoothing, type, MEM, skip, spectral
+// ratio, "Back", and the option marks of the "Spectrum" and "Edit" menus. Each handler takes the
+// new value into the session state; those the analysis reads at once run it again.
 
-#include <QAction>
-#include <QCheckBox>
 #include <QPushButton>
-#include <QSlider>
 #include <algorithm>
 
 #include "app/main_window.h"
-#include "display/radio_group.h"
 
 namespace wavora {
 
-void TForm1::SkipClick(QAction* item) {
-    struct Skip {
-        QAction* Item;
-        int Divisor;
-    };
-    const Skip skips[] = {{Nnone, 0}, {Nquoto, 4}, {Nhalf, 2}, {Nfull, 1}};
-    for (const Skip& s : skips) {
-        s.Item->setChecked(s.Item == item);
-        if (s.Item == item) state_.SkipDivisor = s.Divisor;
-    }
-    const bool skipping = state_.SkipDivisor != 0;
-    BtnBack->setEnabled(skipping);
-    CBSkip->setChecked(skipping);
+namespace {
+constexpr std::array<int, 5> kSmoothChoices = {0, 1, 2, 5, 10};
+}  // namespace
+
+void TForm1::CBChClick(int channel, bool on) {
+    if (channel < 0 || channel >= kMaxChannels) return;
+    state_.Analysis.ChannelFlags[channel] = on;
+    OptionsChanged();
 }
 
-void TForm1::RatioClick(QAction* item) {
-    QAction* items[] = {NotAvailable, AtoB, BtoA};
-    for (int i = 0; i < 3; ++i) {
-        items[i]->setChecked(items[i] == item);
-        if (items[i] == item) state_.RatioMode = i;
-    }
+void TForm1::RGPointsClick(int item) {
+    state_.Analysis.PointsChoice = kPointsChoices[std::clamp(item, 0, 4)];
+    OptionsChanged();
+    BtnRunClick();
 }
 
-void TForm1::CBMEMminClick() {
-    if (CBMEMmin->isChecked())
-        RGPoints->SetItemTexts({" 16", " 32", " 64", "128", "256"});
-    else
-        RGPoints->SetItemTexts({" 512", "1024", "2048", "4096", "8192"});
+void TForm1::RGHanningClick(int item) {
+    state_.Analysis.SmoothPasses = kSmoothChoices[std::clamp(item, 0, 4)];
+    OptionsChanged();
+    BtnRunClick();
+}
+
+void TForm1::RGAmpClick(int item) {
+    state_.Analysis.Type = item == 1 ? SpectrumType::Power : SpectrumType::Amp;
+    OptionsChanged();
+    BtnRunClick();
+}
+
+void TForm1::CBMEMClick(bool on) {
+    state_.Analysis.Mem = on;
+    OptionsChanged();
+}
+
+void TForm1::CBMEMminClick(bool on) {
+    // "min" relabels the "Points" items with the sizes divided by 32.
+    state_.Analysis.MemMin = on;
+    OptionsChanged();
+}
+
+void TForm1::CheckBox1Click(bool on) {
+    state_.Analysis.AbsCoeffMode = on;
+    OptionsChanged();
+}
+
+void TForm1::AbsFourierClick(bool on) {
+    state_.Analysis.AbsCoeffMode = on;
+    OptionsChanged();
+}
+
+void TForm1::CBFFTSaveClick(bool on) {
+    state_.Analysis.FileSave = on;
+    OptionsChanged();
+}
+
+void TForm1::CBSkipClick(bool on) {
+    state_.Analysis.Skip = on;
+    OptionsChanged();
+}
+
+void TForm1::SkipClick(int divisor) {
+    AnalysisSettings& a = state_.Analysis;
+    a.SkipDivisor = divisor == 4 || divisor == 2 || divisor == 1 ? divisor : 0;
+    a.Skip = a.SkipDivisor != 0;
+    ui_.BtnBack->setEnabled(a.Skip);
+    OptionsChanged();
+}
+
+void TForm1::RatioClick(int mode) {
+    state_.Analysis.RatioMode = std::clamp(mode, 0, 2);
+    OptionsChanged();
 }
 
 void TForm1::BtnBackClick() {
-    const int span = std::max(state_.Wave.Step, 1) * Points();
-    int back = 0;
-    if (Nquoto->isChecked())
-        back = span / 4;
-    else if (Nhalf->isChecked())
-        back = span / 2;
-    else if (Nfull->isChecked())
-        back = span;
-    TrackBar1->setValue(std::max(TrackBar1->value() - back, 0));
+    MovePosition(PositionAfterBack(state_.Analysis, state_.Position));
 }
 
-void TForm1::DataComment1Click() {
-    DataComment1->setChecked(!DataComment1->isChecked());
-    state_.Spectrum.DataComment = DataComment1->isChecked();
+void TForm1::DataComment1Click(bool on) {
+    state_.Spectrum.DataComment = on;
+    OptionsChanged();
 }
 
-void TForm1::AbsFourierClick() {
-    state_.Spectrum.AbsCoeffMode = AbsFourier->isChecked();
-    CheckBox1->setChecked(AbsFourier->isChecked());
+void TForm1::ZeroAverage1Click(bool on) {
+    state_.Analysis.ZeroAverageEnabled = on;
+    OptionsChanged();
+    BtnRunClick();
 }
 
-void TForm1::SpectrumOptionClick(QAction* item) {
-    item->setChecked(!item->isChecked());
-    SpectrumOptions& o = state_.Spectrum;
-    o.ZeroAverage = ZeroAverage1->isChecked();
-    o.SubAxis = SubAxis1->isChecked();
-    o.BroadLine = BroadLine1->isChecked();
-    o.RightSideComment = RightSideComment1->isChecked();
+void TForm1::SubAxis1Click(bool on) {
+    state_.Spectrum.SubAxis = on;
+    OptionsChanged();
+    BtnRunClick();
+}
+
+void TForm1::BroadLine1Click(bool on) {
+    state_.Spectrum.BroadLine = on;
+    OptionsChanged();
+    BtnRunClick();
+}
+
+void TForm1::RightSideComment1Click(bool on) {
+    state_.Spectrum.RightSideComment = on;
+    OptionsChanged();
     BtnRunClick();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // Every message box and file dialog of the program goes through this interface: QtPrompts shows
-// real dialogs, the tests answer from a script and keep what was asked.
+// real dialogs, the tests answer from a script and keep what was asked. Each window is given the
+// prompts it uses when it is made.
 
 #include <string>
 #include <vector>
@@ -37,9 +38,5 @@ class Prompts {
     // A failure value shown with OK.
     void Show(const Failure& f) { Message(f.Text, f.Caption, f.Icon, PromptButtons::Ok); }
 };
-
-// The process-wide prompts: real dialogs in the program, a script in the tests.
-Prompts& ThePrompts();
-void SetPrompts(Prompts* prompts);
 
 }  // namespace wavora

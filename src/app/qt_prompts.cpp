@@ -9,8 +9,6 @@ namespace wavora {
 
 namespace {
 
-Prompts* g_prompts = nullptr;
-
 QString ToQt(const std::string& s) {
     return QString::fromStdString(s);
 }
@@ -37,15 +35,6 @@ FileDialogAnswer RunDialog(const FileDialogRequest& request, bool save) {
 }
 
 }  // namespace
-
-Prompts& ThePrompts() {
-    static QtPrompts real;
-    return g_prompts ? *g_prompts : real;
-}
-
-void SetPrompts(Prompts* prompts) {
-    g_prompts = prompts;
-}
 
 std::vector<std::string> QtFilterList(const std::string& filter) {
     std::vector<std::string> parts;

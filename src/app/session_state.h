@@ -1,42 +1,31 @@
 #pragma once
 // What the main window owns and the other windows use: the record, the processing and analysis
-// settings, the display state and the activity flags. Plain data; the windows hold a reference.
+// settings, the display state and the activities. Plain data, and the one place each setting
+// lives: a widget only shows it. A handler writes the state, then tells the windows through
+// SessionSignals, and each window refreshes its own controls from here.
 
 #include <cstdint>
 #include <string>
 
-#include "record/filter_state.h"
+#include "analysis/load_pipeline.h"
+#include "analysis/spectrum_run.h"
 #include "draw/wave_display.h"
+#include "record/filter_state.h"
 #include "record/wave_record.h"
 
 namespace wavora {
 
-// Timed activities; the disabled controls keep them apart.
-struct ActivityFlags {
-    bool RunningActive = false;
-    bool AutoSkipActive = false;
-    bool CorrelationActive = false;
-    bool PeaksWindowOpen = false;
-    bool StatisticsWindowOpen = false;
-    bool PeriodAxis = false;  // the spectrum x axis shows the period
-};
+// The timed activity that holds the analysis controls (DisableAnalysisControls); a second one
+// cannot start while it runs.
+enum class Activity { None, Scroll, Running, AutoSkip, Correlation };
 
-// Options applied by every load: "DC Cut", integration and clipping.
-struct LoadSettings {
-    bool DcCut = false;
-    bool IntegrationOn = false;
-    bool ClipOn = false;
-    float ClipFraction = 1.0f;
-};
-
-// Spectrum options mirrored by the "Spectrum" and "Edit" menus.
+// Spectrum display options of the "Spectrum" and "Edit" menus. "Zero Average" and "Abs Fourier
+// Coeff" are analysis settings (AnalysisSettings).
 struct SpectrumOptions {
-    bool ZeroAverage = true;
     bool SubAxis = true;
     bool BroadLine = false;
     bool RightSideComment = true;
     bool DataComment = true;
-    bool AbsCoeffMode = false;
     bool AutoScale = true;
 };
 
@@ -45,36 +34,59 @@ struct RunningPlotGeometry {
     int OriginX = 30, OriginY = 390, Width = 200, Height = 65;
 };
 
-// The fields of the band-pass dialog that the file-open pass writes.
+// The band-pass dialog's fields as the file-open pass and the filter commands leave them.
 struct BandPassFields {
     std::string LowerText = "1";
     std::string UpperText = "50";
     bool FirstUseDone = false;  // the upper corner got its first default from a loaded record
     int RunCount = 0;           // filter passes since the dialog's last command
     std::string Status = "Filtering";
-    std::string UnitText = "Hz";  // the two frequency-unit labels
 };
 
 struct SessionState {
     WaveRecord Record;
     FilterState Filter;
-    LoadSettings Load;
+    // Format, "DC Cut", integration and clipping of every load. Its Step is not kept here: a pass
+    // takes Analysis.Step (see PassOptions).
+    LoadOptions Load;
+    // Channels, points, step, type, smoothing, ratio, skip, MEM, file save and the flags of the
+    // windows fed by a run. MemFmax is filled when a run starts.
+    AnalysisSettings Analysis;
     WaveView Wave;
-    ActivityFlags Activity;
+    bool ColorLines = true;  // "Color": the channels in their colours, else all black
     SpectrumOptions Spectrum;
     RunningPlotGeometry RunningPlot;
     BandPassFields BandPass;
+    bool FilterIndicator = false;  // ImgFilter is shown (the band-pass dialog's Close hides it)
 
-    bool DataLoaded = false;     // a record has been loaded at least once
-    bool ReprocessOnly = false;  // the next pass re-reads FilePath without the dialog
-    int32_t ListStart = 0;       // first sample of the listing page
-    int SkipDivisor = 1;         // advance after a run: 0 none, 4 quarter, 2 half, 1 whole
-    int RatioMode = 0;           // spectral ratio: 0 off, 1 A/B, 2 B/A
+    Activity Running = Activity::None;  // the timed activity holding the analysis controls
+    bool AnalysisLocked = false;        // DisableAnalysisControls is in force
+    bool CorrelationActive = false;
+
+    bool Loading = false;                 // a file-open pass is running; the timers wait for it
+    bool DataLoaded = false;              // a record has been loaded at least once
+    bool ReprocessOnly = false;           // the next pass re-reads FilePath without the dialog
+    int32_t Position = 0;                 // the position slider TrackBar1
+    int32_t ListStart = 0;                // first sample of the listing page
+    int32_t ListFrom = 0;                 // the list-up dialog's next start: the position, or the next page
+    std::string ListLengthText = "1000";  // the list-up dialog's page length, as typed
     int PeakDivision = 20;
     int PeakTops = 5;
     bool TwoDNeedsCompute = false;  // the 2-D spectrum must be computed again
-    std::string ProgramDate;        // "%d/%02d/%02d" of the executable's date
+    std::string RunIntervalText;    // "FFT/MEM DT" and "FFT/MEM T" read-outs of the last run
+    std::string RunDurationText;
+    std::string ProgramDate;  // "%d/%02d/%02d" of the executable's date
     std::string DefaultFileName = "sample.dbl";
+
+    // The load options of a pass: the processing choices with the step of the "Step" group.
+    LoadOptions PassOptions() const {
+        LoadOptions o = Load;
+        o.Step = Analysis.Step;
+        return o;
+    }
+    // The analysis size from "Points" (÷ 32 with "min").
+    int Points() const { return Analysis.Points(); }
+    int Step() const { return Analysis.Step < 1 ? 1 : Analysis.Step; }
 };
 
 }  // namespace wavora

@@ -1,6 +1,7 @@
 #include "app/small_windows.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -115,7 +116,11 @@ TProcess::TProcess(QWidget* parent)
 }
 
 void TProcess::ShowNow(const std::string& what) {
-    Label2->setText(QString::fromStdString(what));
+    // The notice is painted when its text changes and then at most a few times a second.
+    const QString text = QString::fromStdString(what);
+    if (isVisible() && Label2->text() == text && sincePaint_.isValid() && sincePaint_.elapsed() < 200) return;
+    sincePaint_.restart();
+    Label2->setText(text);
     if (!isVisible()) {
         show();
         raise();

@@ -3,6 +3,7 @@
 // frame of a window whose content is still to come.
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QPixmap>
 #include <string>
@@ -45,8 +46,12 @@ class TProcess : public QDialog {
     explicit TProcess(QWidget* parent = nullptr);
     QLabel* Label1;  // "Wait a moment, please."
     QLabel* Label2;  // what runs now
-    // Shows the notice with `what` and paints it at once (the caller keeps the thread busy).
+    // Shows the notice with `what` and paints it at once (the caller keeps the thread busy); the
+    // same text again is painted at most a few times a second.
     void ShowNow(const std::string& what);
+
+  private:
+    QElapsedTimer sincePaint_;
 };
 
 // A window that exists from start-up with its caption; its controls come with the work that owns it.

@@ -7,7 +7,8 @@
 
 namespace wavora {
 
-WavoraApplication::WavoraApplication(int& argc, char** argv) : QApplication(argc, argv) {
+WavoraApplication::WavoraApplication(int& argc, char** argv, Prompts& prompts)
+    : QApplication(argc, argv), prompts_(prompts) {
     setApplicationName(kApplicationTitle);
 }
 
@@ -15,10 +16,10 @@ bool WavoraApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception& e) {
-        ThePrompts().Message(e.what(), kApplicationTitle, MessageIcon::Warning, PromptButtons::Ok);
+        prompts_.Message(e.what(), kApplicationTitle, MessageIcon::Warning, PromptButtons::Ok);
     } catch (...) {
-        ThePrompts().Message("An unexpected error stopped the command.", kApplicationTitle,
-                             MessageIcon::Warning, PromptButtons::Ok);
+        prompts_.Message("An unexpected error stopped the command.", kApplicationTitle, MessageIcon::Warning,
+                         PromptButtons::Ok);
     }
     return false;
 }

@@ -6,10 +6,16 @@
 
 namespace wavora {
 
+class Prompts;
+
 class WavoraApplication : public QApplication {
   public:
-    WavoraApplication(int& argc, char** argv);
+    // The exception box is shown through `prompts`.
+    WavoraApplication(int& argc, char** argv, Prompts& prompts);
     bool notify(QObject* receiver, QEvent* event) override;
+
+  private:
+    Prompts& prompts_;
 };
 
 }  // namespace wavora

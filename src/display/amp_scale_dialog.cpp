@@ -10,9 +10,10 @@
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
-#include "record/number_text.h"
+#include "app/main_commands.h"
+#include "app/session.h"
 #include "display/radio_group.h"
-#include "app/prompts.h"
+#include "record/number_text.h"
 
 namespace wavora {
 
@@ -27,8 +28,8 @@ constexpr Magnification kMagnifications[] = {{"1", 1.0f},   {"2", 2.0f},     {"4
 
 }  // namespace
 
-TAmpScale::TAmpScale(AmpScaleHost& host, const WaveRecord& record, WaveView& view, QWidget* parent)
-    : QDialog(parent, Qt::Window | Qt::WindowStaysOnTopHint), host_(host), record_(record), view_(view) {
+TAmpScale::TAmpScale(Session& session, MainCommands& commands, QWidget* parent)
+    : QDialog(parent, Qt::Window | Qt::WindowStaysOnTopHint), session_(session), commands_(commands) {
     setObjectName("TAmpScale");
     setWindowTitle("Wave Format / Magnification");
 
@@ -64,8 +65,8 @@ TAmpScale::TAmpScale(AmpScaleHost& host, const WaveRecord& record, WaveView& vie
     RadioGroup2 = new RadioGroup("Time Scale", {"×１", "×２", "×４", "×８"}, 2, this);
     RadioGroup2->setObjectName("RadioGroup2");
     RadioGroup2->SetItemIndex(0);
-    connect(RadioGroup1, &RadioGroup::Clicked, this, [this] { RadioGroup1Click(); });
-    connect(RadioGroup2, &RadioGroup::Clicked, this, [this] { RadioGroup2Click(); });
+    connect(RadioGroup1, &RadioGroup::Clicked, this, [this](int item) { RadioGroup1Click(item); });
+    connect(RadioGroup2, &RadioGroup::Clicked, this, [this](int item) { RadioGroup2Click(item); });
 
     auto makeBox = [this](const char* name, const char* caption) {
         auto* b = new QCheckBox(caption, this);
@@ -78,17 +79,13 @@ TAmpScale::TAmpScale(AmpScaleHost& host, const WaveRecord& record, WaveView& vie
     CheckBox3 = makeBox("CheckBox3", "Color Lines");
     CheckBox4 = makeBox("CheckBox4", "Scaling Factor");
     CheckBox13 = makeBox("CheckBox13", "Filename");
-    connect(CheckBox1, &QCheckBox::toggled, this, [this](bool on) {
-        host_.SetTitleOption(on);
-        Button3Click();
-    });
-    connect(CheckBox2, &QCheckBox::toggled, this, [this] { host_.ToggleChannelComment(); });
-    connect(CheckBox3, &QCheckBox::toggled, this, [this] { host_.ToggleColor(); });
-    connect(CheckBox4, &QCheckBox::toggled, this, [this] { host_.ToggleScaling(); });
-    connect(CheckBox13, &QCheckBox::toggled, this, [this](bool on) {
-        host_.SetFilenameOption(on);
-        host_.DrawWave();
-    });
+    // The option boxes run the "Wave" menu commands; the menu and these boxes both show the
+    // session's options.
+    connect(CheckBox1, &QCheckBox::toggled, this, [this](bool on) { commands_.Title1Click(on); });
+    connect(CheckBox2, &QCheckBox::toggled, this, [this](bool on) { commands_.ChannelComment1Click(on); });
+    connect(CheckBox3, &QCheckBox::toggled, this, [this](bool on) { commands_.Color1Click(on); });
+    connect(CheckBox4, &QCheckBox::toggled, this, [this](bool on) { commands_.Scaling1Click(on); });
+    connect(CheckBox13, &QCheckBox::toggled, this, [this](bool on) { commands_.Filename1Click(on); });
 
     Button1 = new QPushButton("All(&A)", this);
     Button1->setObjectName("Button1");
@@ -124,39 +121,73 @@ TAmpScale::TAmpScale(AmpScaleHost& host, const WaveRecord& record, WaveView& vie
     auto* main = new QVBoxLayout(this);
     main->addLayout(top);
     main->addLayout(buttons);
+
+    connect(&session.Signals, &SessionSignals::optionsChanged, this, [this] { SyncFromState(); });
+    connect(&session.Signals, &SessionSignals::recordChanged, this, [this] { RecordChanged(); });
+    SyncFromState();
 }
 
-void TAmpScale::SetCheckQuietly(QCheckBox* box, bool on) {
+namespace {
+void SetCheckQuietly(QCheckBox* box, bool on) {
     QSignalBlocker block(box);
     box->setChecked(on);
 }
+}  // namespace
+
+void TAmpScale::SyncFromState() {
+    const SessionState& s = session_.State;
+    const WaveView& v = s.Wave;
+    SetCheckQuietly(CheckBox1, v.ShowTitle);
+    SetCheckQuietly(CheckBox2, v.ShowChannelComment);
+    SetCheckQuietly(CheckBox3, s.ColorLines);
+    SetCheckQuietly(CheckBox4, v.ShowScaling);
+    SetCheckQuietly(CheckBox13, v.ShowFileName);
+    for (int k = 0; k < kMaxChannels; ++k) SetCheckQuietly(DisplayBoxes[k], v.DisplayChannels[k]);
+    static constexpr int kTimeScales[] = {1, 2, 4, 8};
+    for (int i = 0; i < 4; ++i)
+        if (kTimeScales[i] == v.TimeScale) RadioGroup2->SetItemIndex(i);
+    for (int i = 0; i < static_cast<int>(std::size(kMagnifications)); ++i)
+        if (kMagnifications[i].Factor == v.WaveMagnification) RadioGroup1->SetItemIndex(i);
+}
+
+void TAmpScale::RecordChanged() {
+    const int channels = session_.State.Record.ChannelCount;
+    for (int k = 0; k < kMaxChannels; ++k) {
+        Edits[k]->setText("1");
+        Edits[k]->setEnabled(k < channels);
+        DisplayBoxes[k]->setEnabled(k < channels);
+    }
+    SyncFromState();
+}
 
 void TAmpScale::Button3Click() {
+    SessionState& s = session_.State;
+    WaveView& view = s.Wave;
     for (int i = 0; i < kMaxChannels; ++i) {
         std::string text = Edits[i]->text().toStdString();
         std::optional<double> v = StrictFloat(text);
         if (!v) {
             // The remaining fields are not read.
-            ThePrompts().Message(NotFloatText(text), kApplicationTitle, MessageIcon::Warning,
-                                 PromptButtons::Ok);
+            session_.Prompt.Message(NotFloatText(text), kApplicationTitle, MessageIcon::Warning,
+                                    PromptButtons::Ok);
             return;
         }
-        view_.ChannelMagnification[i] = static_cast<float>(*v);
+        view.ChannelMagnification[i] = static_cast<float>(*v);
     }
-    WaveView chosen = view_;
+    WaveView chosen = view;
     for (int i = 0; i < kMaxChannels; ++i) chosen.DisplayChannels[i] = DisplayBoxes[i]->isChecked();
-    const int count = CountDisplayedChannels(record_, chosen);
+    const int count = CountDisplayedChannels(s.Record, chosen);
     if (count == 0) {
-        ThePrompts().Message("No Display Channel !! ", "Display Channnel", MessageIcon::Warning,
-                             PromptButtons::Ok);
+        session_.Prompt.Message("No Display Channel !! ", "Display Channnel", MessageIcon::Warning,
+                                PromptButtons::Ok);
         // The refused choice is undone: the boxes show the channels still drawn, and a later
         // redraw (a scroll, an option) does not empty the picture.
-        for (int i = 0; i < kMaxChannels; ++i) SetCheckQuietly(DisplayBoxes[i], view_.DisplayChannels[i]);
+        for (int i = 0; i < kMaxChannels; ++i) SetCheckQuietly(DisplayBoxes[i], view.DisplayChannels[i]);
         return;
     }
-    view_.DisplayChannels = chosen.DisplayChannels;
-    view_.DisplayedCount = count;
-    host_.DrawWave();
+    view.DisplayChannels = chosen.DisplayChannels;
+    view.DisplayedCount = count;
+    commands_.DrawWave();
 }
 
 void TAmpScale::Button1Click() {
@@ -168,19 +199,19 @@ void TAmpScale::Button2Click() {
     close();
 }
 
-void TAmpScale::RadioGroup1Click() {
-    int item = RadioGroup1->ItemIndex();
+void TAmpScale::RadioGroup1Click(int item) {
     if (item < 0 || item >= static_cast<int>(std::size(kMagnifications))) return;
-    view_.WaveMagnification = kMagnifications[item].Factor;
+    RadioGroup1->SetItemIndex(item);
+    session_.State.Wave.WaveMagnification = kMagnifications[item].Factor;
     for (QLineEdit* e : Edits) e->setText("1");
-    for (int k = 0; k < record_.ChannelCount && k < kMaxChannels; ++k)
+    for (int k = 0; k < session_.State.Record.ChannelCount && k < kMaxChannels; ++k)
         Edits[k]->setText(kMagnifications[item].Text);
     Button3Click();
 }
 
-void TAmpScale::RadioGroup2Click() {
-    int item = RadioGroup2->ItemIndex();
-    if (item >= 0) host_.TimeScaleFromDialog(item);
+void TAmpScale::RadioGroup2Click(int item) {
+    // The menu command of the item; the menu and this group both show the time scale.
+    if (item >= 0) commands_.TimeScaleClick(item);
 }
 
 }  // namespace wavora

@@ -6,7 +6,7 @@
 #include <QDialog>
 #include <array>
 
-#include "draw/wave_display.h"
+#include "record/wave_record.h"
 
 class QCheckBox;
 class QLineEdit;
@@ -14,26 +14,14 @@ class QPushButton;
 
 namespace wavora {
 
+class MainCommands;
 class RadioGroup;
-
-// What the dialog asks of the main window.
-class AmpScaleHost {
-  public:
-    virtual ~AmpScaleHost() = default;
-    virtual void DrawWave() = 0;
-    // The "Time Scale" group: the menu command of the item, marked as coming from the dialog.
-    virtual void TimeScaleFromDialog(int item) = 0;
-    virtual void SetTitleOption(bool on) = 0;     // the "Title" menu item's check
-    virtual void SetFilenameOption(bool on) = 0;  // the "Filename" menu item's check
-    virtual void ToggleChannelComment() = 0;      // the "Channel Comment" menu command
-    virtual void ToggleColor() = 0;               // the "Color" menu command
-    virtual void ToggleScaling() = 0;             // the "Scaling Factor" menu command
-};
+struct Session;
 
 class TAmpScale : public QDialog {
     Q_OBJECT
   public:
-    TAmpScale(AmpScaleHost& host, const WaveRecord& record, WaveView& view, QWidget* parent = nullptr);
+    TAmpScale(Session& session, MainCommands& commands, QWidget* parent = nullptr);
 
     std::array<QLineEdit*, kMaxChannels> Edits{};         // Edit1 … Edit8
     std::array<QCheckBox*, kMaxChannels> DisplayBoxes{};  // CheckBox5 … CheckBox12
@@ -52,17 +40,19 @@ class TAmpScale : public QDialog {
     void Button3Click();
     void Button1Click();
     void Button2Click();
-    // The "Magnification" group's handler for its current item.
-    void RadioGroup1Click();
-    void RadioGroup2Click();
+    // The "Magnification" and "Time Scale" groups' handlers for the item clicked.
+    void RadioGroup1Click(int item);
+    void RadioGroup2Click(int item);
 
-    // Sets a check box without running its handler (the main window mirrors its menu this way).
-    static void SetCheckQuietly(QCheckBox* box, bool on);
+    // Shows the session's display options, channels and scales in the dialog's controls.
+    void SyncFromState();
 
   private:
-    AmpScaleHost& host_;
-    const WaveRecord& record_;
-    WaveView& view_;
+    // A new record: the magnification fields start again at "1" for its channels.
+    void RecordChanged();
+
+    Session& session_;
+    MainCommands& commands_;
 };
 
 }  // namespace wavora

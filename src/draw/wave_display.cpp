@@ -55,12 +55,13 @@ AmplitudeBar AmplitudeBarOf(const ChannelInfo& channel, float magnification, int
     return bar;
 }
 
-void DrawWave(Canvas& canvas, const WaveRecord& record, WaveView& view, const WaveFilterNote& note) {
+void DrawWave(Canvas& canvas, const WaveRecord& record, WaveView& view, const WaveFilterNote& note,
+              int step) {
     const int width = canvas.Width();
     const int height = canvas.Height();
     const int channels = std::clamp(record.ChannelCount, 0, kMaxChannels);
     const int h = height / (view.DisplayedCount + 1);
-    const int step = std::max(view.Step, 1);
+    step = std::max(step, 1);
     const int timeScale = std::max(view.TimeScale, 1);
     const int32_t position = view.DisplayPosition;
 

@@ -26,7 +26,6 @@ std::array<Color, kMaxChannels> DefaultChannelColors();
 // Display state of the main window's picture.
 struct WaveView {
     int32_t DisplayPosition = 0;  // first sample shown; follows TrackBar1
-    int Step = 1;                 // sample stride of the display and the analysis: 1, 2, 5, 10
     int WaveWidth = 400;          // trace area width in pixels
     int TimeScale = 1;            // horizontal pixels per displayed sample: 1, 2, 4, 8
     std::array<float, kMaxChannels> ChannelMagnification{1, 1, 1, 1, 1, 1, 1, 1};
@@ -55,8 +54,10 @@ struct WaveFilterNote {
 // Number of channels among the record's first ChannelCount whose display flag is on.
 int CountDisplayedChannels(const WaveRecord& record, const WaveView& view);
 
-// Draws the waveforms; sets WaveWidth, WaveShown and DisplayKind.
-void DrawWave(Canvas& canvas, const WaveRecord& record, WaveView& view, const WaveFilterNote& note);
+// Draws the waveforms every `step` samples (the "Step" of the display and the analysis: 1, 2, 5,
+// 10); sets WaveWidth, WaveShown and DisplayKind.
+void DrawWave(Canvas& canvas, const WaveRecord& record, WaveView& view, const WaveFilterNote& note,
+              int step = 1);
 
 // The amplitude bar of one channel in a strip of pitch h: the bar length in pixels and its label.
 struct AmplitudeBar {

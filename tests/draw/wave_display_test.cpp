@@ -149,10 +149,9 @@ TEST(WaveDisplay, TimeScaleTwoDrawsTwoHundredSamplesTwoPixelsApart) {
 TEST(WaveDisplay, TraceEndsAtTheLastSampleReachableWithTheStride) {
     WaveRecord r = MakeRecord(1, 1000, 100);
     WaveView v = ViewFor(r);
-    v.Step = 2;
     v.DisplayPosition = 900;  // (1000 − 900) / 2 = 50 points
     RecordingCanvas c(433, 417, 8, 16);
-    DrawWave(c, r, v, {});
+    DrawWave(c, r, v, {}, 2);
     EXPECT_EQ(c.LinesIn(kRed).size(), 49u);
     // The ruler still spans the whole width: 400 × 2 / 100 = 8 s.
     EXPECT_NE(c.FindText("8.00"), nullptr);

@@ -236,6 +236,7 @@ TEST(TMyGraphFrame, LogarithmicAxisFromZeroIsReportedAndTheProgramGoesOn) {
     f.graph.LinearY = false;
     f.graph.SValueX = 0;
     f.graph.SValueY = 0;
+    prompts.AnswerMessages(2);
     f.graph.DrawWaku();
     ASSERT_EQ(prompts.Messages.size(), 2u);
     EXPECT_EQ(prompts.Messages[0].Text, "X Logarithmic Scale can not be determind.");
@@ -258,6 +259,7 @@ TEST(TMyGraphScale, NegativeDataOnALogarithmicAxisIsReportedAndScaled) {
     TMyGraph g(prompts);
     g.LinearY = false;
     std::vector<float> v = {-1, 5, 350};
+    prompts.AnswerMessage();
     g.YScaleUnit1(3, v.data());
     ASSERT_EQ(prompts.Messages.size(), 1u);
     EXPECT_EQ(prompts.Messages[0].Text, "負のデータを対数目盛りでは表せません");

@@ -1,5 +1,7 @@
 #pragma once
-// Prompts for the tests: answers come from a script, and every question is kept.
+// Prompts for the tests, strict: every message box and file dialog must have its answer scripted
+// before it comes, and every scripted answer must be used. A prompt nobody scripted, or an answer
+// left over when the prompts go, fails the test, so no window test passes over a message unseen.
 
 #include <deque>
 #include <string>
@@ -17,16 +19,24 @@ struct AskedMessage {
 
 class ScriptedPrompts : public Prompts {
   public:
-    ScriptedPrompts() { SetPrompts(this); }
-    ~ScriptedPrompts() override { SetPrompts(nullptr); }
+    ScriptedPrompts() = default;
+    ~ScriptedPrompts() override;
+    ScriptedPrompts(const ScriptedPrompts&) = delete;
+    ScriptedPrompts& operator=(const ScriptedPrompts&) = delete;
 
-    // Answers, taken in order; with none left a message gets Ok (Yes for Yes/No) and a dialog is cancelled.
+    // Answers for the coming messages and file dialogs, taken in order.
     std::deque<PromptAnswer> Answers;
     std::deque<FileDialogAnswer> Files;
 
+    // What was asked, in order.
     std::vector<AskedMessage> Messages;
     std::vector<FileDialogRequest> OpenRequests, SaveRequests;
 
+    // The next `count` messages are answered with `answer`.
+    void AnswerMessages(int count, PromptAnswer answer = PromptAnswer::Ok) {
+        for (int i = 0; i < count; ++i) Answers.push_back(answer);
+    }
+    void AnswerMessage(PromptAnswer answer = PromptAnswer::Ok) { Answers.push_back(answer); }
     void AnswerFile(const std::string& path, int filterIndex = 1) {
         Files.push_back({true, path, filterIndex});
     }
@@ -37,6 +47,9 @@ class ScriptedPrompts : public Prompts {
                          PromptButtons buttons) override;
     FileDialogAnswer OpenFile(const FileDialogRequest& request) override;
     FileDialogAnswer SaveFile(const FileDialogRequest& request) override;
+
+  private:
+    FileDialogAnswer NextFile(const char* kind, const FileDialogRequest& request);
 };
 
 }  // namespace wavora::test

@@ -25,6 +25,7 @@ TEST_F(AmpScale, OkTakesTheTypedMagnifications) {
     amp.Edits[0]->setText("2");
     amp.Edits[1]->setText("abc");
     amp.Edits[2]->setText("4");
+    prompts.AnswerMessage();
     amp.Button3Click();
     ASSERT_EQ(prompts.Messages.size(), 1u);
     EXPECT_EQ(prompts.Messages[0].Text, "'abc' is not a valid floating point value");
@@ -39,6 +40,7 @@ TEST_F(AmpScale, AtLeastOneChannelMustBeShown) {
     amp.DisplayBoxes[0]->setChecked(false);
     EXPECT_EQ(form.State().Wave.DisplayedCount, 1);
     EXPECT_TRUE(prompts.Messages.empty());
+    prompts.AnswerMessage();
     amp.DisplayBoxes[1]->setChecked(false);
     ASSERT_EQ(prompts.Messages.size(), 1u);
     EXPECT_EQ(prompts.Messages[0].Text, "No Display Channel !! ");
@@ -58,8 +60,7 @@ TEST_F(AmpScale, AtLeastOneChannelMustBeShown) {
 TEST_F(AmpScale, MagnificationGroupSetsTheRecordsChannels) {
     OpenCsv(500, "three.csv", 3);
     TAmpScale& amp = *windows->AmpScale;
-    amp.RadioGroup1->SetItemIndex(4);
-    amp.RadioGroup1Click();
+    amp.RadioGroup1Click(4);
     EXPECT_FLOAT_EQ(form.State().Wave.WaveMagnification, 0.2f);
     EXPECT_EQ(amp.Edits[0]->text().toStdString(), "0.2");
     EXPECT_EQ(amp.Edits[2]->text().toStdString(), "0.2");
@@ -76,6 +77,7 @@ TEST_F(AmpScale, MagnificationGroupSetsTheRecordsChannels) {
 
 TEST_F(AmpScale, LoadingShowsEveryChannelWithoutComplaining) {
     OpenCsv(500, "one.csv", 1);
+    prompts.AnswerMessage();
     windows->AmpScale->DisplayBoxes[0]->setChecked(false);  // refused: the only channel
     ASSERT_EQ(prompts.Messages.size(), 1u);
     EXPECT_TRUE(windows->AmpScale->DisplayBoxes[0]->isChecked());

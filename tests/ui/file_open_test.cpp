@@ -22,19 +22,19 @@ TEST_F(FileOpen, StandardCsvFillsReadOutsGridBoxesAndSlider) {
     EXPECT_EQ(prompts.OpenRequests[0].Filter, TForm1::kOpenFilter);
     EXPECT_EQ(prompts.OpenRequests[0].FilterIndex, 1);
 
-    EXPECT_EQ(Text(form.Label1), "deck.csv");
-    EXPECT_EQ(Text(form.Label2), "3");
-    EXPECT_EQ(Text(form.Label3), "2500");
-    EXPECT_EQ(Text(form.Label4), "100/s");
-    EXPECT_EQ(Text(form.Label24), "25.00 (s)");
-    EXPECT_EQ(Text(form.Label25), "0.0100 (s)");
-    EXPECT_EQ(Text(form.Label30), "s");
-    EXPECT_EQ(Text(form.Label12).size(), 19u);  // the file's date and time
-    EXPECT_EQ(Text(form.Data), "Data");
-    EXPECT_EQ(Text(form.Data1), "Data1");
+    EXPECT_EQ(Text(form.Ui().Label1), "deck.csv");
+    EXPECT_EQ(Text(form.Ui().Label2), "3");
+    EXPECT_EQ(Text(form.Ui().Label3), "2500");
+    EXPECT_EQ(Text(form.Ui().Label4), "100/s");
+    EXPECT_EQ(Text(form.Ui().Label24), "25.00 (s)");
+    EXPECT_EQ(Text(form.Ui().Label25), "0.0100 (s)");
+    EXPECT_EQ(Text(form.Ui().Label30), "s");
+    EXPECT_EQ(Text(form.Ui().Label12).size(), 19u);  // the file's date and time
+    EXPECT_EQ(Text(form.Ui().Data), "Data");
+    EXPECT_EQ(Text(form.Ui().Data1), "Data1");
 
     // The grid heads the channels with name, unit and maximum, then lists from sample 0.
-    StringGrid& g = *form.StringGrid1;
+    StringGrid& g = *form.Ui().StringGrid1;
     EXPECT_EQ(g.ColCount(), 4);
     EXPECT_EQ(g.Cell(0, 1), "  Unit");
     EXPECT_EQ(g.Cell(0, 2), "  Max");
@@ -48,32 +48,34 @@ TEST_F(FileOpen, StandardCsvFillsReadOutsGridBoxesAndSlider) {
     EXPECT_EQ(g.Cell(0, 3), "     0");
 
     // Channel boxes: 1 checked, those of the record enabled.
-    EXPECT_TRUE(form.CBCh[0]->isChecked());
-    for (int k = 0; k < 3; ++k) EXPECT_TRUE(form.CBCh[k]->isEnabled());
+    EXPECT_TRUE(form.Ui().CBCh[0]->isChecked());
+    for (int k = 0; k < 3; ++k) EXPECT_TRUE(form.Ui().CBCh[k]->isEnabled());
     for (int k = 3; k < 8; ++k) {
-        EXPECT_FALSE(form.CBCh[k]->isEnabled());
-        EXPECT_FALSE(form.CBCh[k]->isChecked());
+        EXPECT_FALSE(form.Ui().CBCh[k]->isEnabled());
+        EXPECT_FALSE(form.Ui().CBCh[k]->isChecked());
     }
 
-    EXPECT_EQ(form.TrackBar1->maximum(), 2500);
-    EXPECT_EQ(form.TrackBar1->tickInterval(), 125);
-    EXPECT_EQ(form.TrackBar1->value(), 0);
-    EXPECT_EQ(Text(form.Label21), "0");
-    EXPECT_EQ(Text(form.EdPosition), "0");
-    EXPECT_EQ(form.RadioGroup1->title().toStdString(), "Step 0.0100 [s]");
+    EXPECT_EQ(form.Ui().TrackBar1->maximum(), 2500);
+    EXPECT_EQ(form.Ui().TrackBar1->tickInterval(), 125);
+    EXPECT_EQ(form.Ui().TrackBar1->value(), 0);
+    EXPECT_EQ(Text(form.Ui().Label21), "0");
+    EXPECT_EQ(Text(form.Ui().EdPosition), "0");
+    EXPECT_EQ(form.Ui().RadioGroup1->title().toStdString(), "Step 0.0100 [s]");
 
     // Controls of a loaded record; the running spectrum waits for a first run.
     for (QWidget* w : std::initializer_list<QWidget*>{
-             form.BtnList, form.BtnStart, form.BtnRun, form.TrackBar1, form.EdPosition, form.BtnZero,
-             form.RadioGroup1, form.SBFilter, form.SBFileSave, form.SBCorr})
+             form.Ui().BtnList, form.Ui().BtnStart, form.Ui().BtnRun, form.Ui().TrackBar1,
+             form.Ui().EdPosition, form.Ui().BtnZero, form.Ui().RadioGroup1, form.Ui().SBFilter,
+             form.Ui().SBFileSave, form.Ui().SBCorr})
         EXPECT_TRUE(w->isEnabled()) << w->objectName().toStdString();
-    EXPECT_FALSE(form.SBRunSpec->isEnabled());
-    for (QMenu* m : {form.Filter1, form.Wave1, form.Spectrum1, form.Edit1, form.WriteDataFile1})
+    EXPECT_FALSE(form.Ui().SBRunSpec->isEnabled());
+    for (QMenu* m :
+         {form.Ui().Filter1, form.Ui().Wave1, form.Ui().Spectrum1, form.Ui().Edit1, form.Ui().WriteDataFile1})
         EXPECT_TRUE(m->menuAction()->isEnabled()) << m->objectName().toStdString();
-    EXPECT_FALSE(form.AnalizedData1->isEnabled());
-    EXPECT_TRUE(form.Copy1->isEnabled());
-    EXPECT_TRUE(form.FileComment1->isEnabled());
-    EXPECT_FALSE(form.FConvert->isEnabled());
+    EXPECT_FALSE(form.Ui().AnalizedData1->isEnabled());
+    EXPECT_TRUE(form.Ui().Copy1->isEnabled());
+    EXPECT_TRUE(form.Ui().FileComment1->isEnabled());
+    EXPECT_FALSE(form.Ui().FConvert->isEnabled());
 
     // The amplitude dialog shows the record's channels at ×1.
     TAmpScale& amp = *windows->AmpScale;
@@ -97,15 +99,15 @@ TEST_F(FileOpen, DspCsvThroughItsFormatItem) {
     form.FormatTypeClick(FormatType::CsvGpl);
     ASSERT_TRUE(prompts.Messages.empty()) << prompts.LastText();
     EXPECT_EQ(prompts.OpenRequests[0].FilterIndex, 2);
-    EXPECT_EQ(Text(form.Label28), "CSV(GPL)");
-    EXPECT_EQ(Text(form.Label1), "gpl.csv");
-    EXPECT_EQ(Text(form.Label2), "2");
-    EXPECT_EQ(Text(form.Label3), "400");
-    EXPECT_EQ(Text(form.Label4), "100/s");
-    EXPECT_EQ(form.StringGrid1->Cell(1, 0), "NS");
-    EXPECT_EQ(form.StringGrid1->Cell(2, 1), "   Gal");
-    EXPECT_EQ(form.TrackBar1->maximum(), 400);
-    EXPECT_EQ(form.TrackBar1->tickInterval(), 20);
+    EXPECT_EQ(Text(form.Ui().Label28), "CSV(GPL)");
+    EXPECT_EQ(Text(form.Ui().Label1), "gpl.csv");
+    EXPECT_EQ(Text(form.Ui().Label2), "2");
+    EXPECT_EQ(Text(form.Ui().Label3), "400");
+    EXPECT_EQ(Text(form.Ui().Label4), "100/s");
+    EXPECT_EQ(form.Ui().StringGrid1->Cell(1, 0), "NS");
+    EXPECT_EQ(form.Ui().StringGrid1->Cell(2, 1), "   Gal");
+    EXPECT_EQ(form.Ui().TrackBar1->maximum(), 400);
+    EXPECT_EQ(form.Ui().TrackBar1->tickInterval(), 20);
     EXPECT_EQ(form.Record().Channels[0].DisplayDivisor, 1024);
 
     // A file one line short loads after its notice.
@@ -114,10 +116,11 @@ TEST_F(FileOpen, DspCsvThroughItsFormatItem) {
     const std::string total = "TOTAL," + std::to_string(rows.size() * 2);
     text.replace(text.find(total), total.size(), "TOTAL,800");
     prompts.AnswerFile(dir.Write("short.csv", text));
+    prompts.AnswerMessage();
     form.BtnFileClick();
     ASSERT_EQ(prompts.Messages.size(), 1u);
     EXPECT_EQ(prompts.Messages[0].Text, "  Data Number incorrect !  ");
-    EXPECT_EQ(Text(form.Label1), "short.csv");
+    EXPECT_EQ(Text(form.Ui().Label1), "short.csv");
 }
 
 TEST_F(FileOpen, Spc51HeadsChannelsByNumberAndConvertsUnits) {
@@ -139,13 +142,13 @@ TEST_F(FileOpen, Spc51HeadsChannelsByNumberAndConvertsUnits) {
     form.FormatTypeClick(FormatType::Spc51);
     ASSERT_TRUE(prompts.Messages.empty()) << prompts.LastText();
     EXPECT_EQ(prompts.OpenRequests[0].FilterIndex, 3);
-    EXPECT_EQ(Text(form.Label28), "SPC-51");
-    EXPECT_EQ(Text(form.Label2), "3");
-    EXPECT_EQ(Text(form.Label3), "1000");
-    EXPECT_EQ(Text(form.Label4), "200/s");
-    EXPECT_EQ(Text(form.Label11), "Pier 3 north");
-    EXPECT_EQ(Text(form.Label12), "2024/05/06 07:08:09");
-    StringGrid& g = *form.StringGrid1;
+    EXPECT_EQ(Text(form.Ui().Label28), "SPC-51");
+    EXPECT_EQ(Text(form.Ui().Label2), "3");
+    EXPECT_EQ(Text(form.Ui().Label3), "1000");
+    EXPECT_EQ(Text(form.Ui().Label4), "200/s");
+    EXPECT_EQ(Text(form.Ui().Label11), "Pier 3 north");
+    EXPECT_EQ(Text(form.Ui().Label12), "2024/05/06 07:08:09");
+    StringGrid& g = *form.Ui().StringGrid1;
     // After the pass the grid shows the first listing page with the meter's headings.
     EXPECT_EQ(g.Cell(1, 0), "    CH 1");
     EXPECT_EQ(g.Cell(1, 1), "   micron");
@@ -154,9 +157,9 @@ TEST_F(FileOpen, Spc51HeadsChannelsByNumberAndConvertsUnits) {
     EXPECT_EQ(form.Record().Channels[0].Unit, "micron");  // relabelled by the listing
     EXPECT_EQ(form.Record().Channels[0].DisplayDivisor, 16);
     EXPECT_FLOAT_EQ(form.Record().Channels[0].ScaleFactor, 10.0f);
-    EXPECT_EQ(form.TrackBar1->maximum(), 1000);
-    EXPECT_TRUE(form.CBCh[2]->isEnabled());
-    EXPECT_FALSE(form.CBCh[3]->isEnabled());
+    EXPECT_EQ(form.Ui().TrackBar1->maximum(), 1000);
+    EXPECT_TRUE(form.Ui().CBCh[2]->isEnabled());
+    EXPECT_FALSE(form.Ui().CBCh[3]->isEnabled());
 }
 
 TEST_F(FileOpen, Spc35ReadsOffsetBinaryWithItsUnitCode) {
@@ -168,24 +171,25 @@ TEST_F(FileOpen, Spc35ReadsOffsetBinaryWithItsUnitCode) {
     form.FormatTypeClick(FormatType::Spc35);
     ASSERT_TRUE(prompts.Messages.empty()) << prompts.LastText();
     EXPECT_EQ(prompts.OpenRequests[0].FilterIndex, 4);
-    EXPECT_EQ(Text(form.Label28), "SPC-35");
-    EXPECT_EQ(Text(form.Label2), "2");
-    EXPECT_EQ(Text(form.Label3), "600");
-    EXPECT_EQ(Text(form.Label4), "50/s");
-    EXPECT_EQ(Text(form.Label12), "2024/05/07 09:03:01");
-    EXPECT_EQ(form.StringGrid1->Cell(2, 0), "    CH 2");
-    EXPECT_EQ(form.StringGrid1->Cell(1, 1), "   mkine");
-    EXPECT_EQ(form.StringGrid1->Cell(2, 2), "   2.000");
-    EXPECT_EQ(form.StringGrid1->Cell(1, 3), "   1.000");
-    EXPECT_EQ(form.TrackBar1->maximum(), 600);
+    EXPECT_EQ(Text(form.Ui().Label28), "SPC-35");
+    EXPECT_EQ(Text(form.Ui().Label2), "2");
+    EXPECT_EQ(Text(form.Ui().Label3), "600");
+    EXPECT_EQ(Text(form.Ui().Label4), "50/s");
+    EXPECT_EQ(Text(form.Ui().Label12), "2024/05/07 09:03:01");
+    EXPECT_EQ(form.Ui().StringGrid1->Cell(2, 0), "    CH 2");
+    EXPECT_EQ(form.Ui().StringGrid1->Cell(1, 1), "   mkine");
+    EXPECT_EQ(form.Ui().StringGrid1->Cell(2, 2), "   2.000");
+    EXPECT_EQ(form.Ui().StringGrid1->Cell(1, 3), "   1.000");
+    EXPECT_EQ(form.Ui().TrackBar1->maximum(), 600);
 
     // One frame short of the header: refused, the record stays.
     image.FramesWritten = 599;
     prompts.AnswerFile(dir.Write("short.dbl", test::BuildSpc35(image)));
+    prompts.AnswerMessage();
     form.BtnFileClick();
     ASSERT_EQ(prompts.Messages.size(), 1u);
     EXPECT_EQ(prompts.Messages[0].Text, "  Data Number incorrect!!  ");
-    EXPECT_EQ(Text(form.Label1), "small.DBL");
+    EXPECT_EQ(Text(form.Ui().Label1), "small.DBL");
     EXPECT_EQ(form.Record().SampleCount, 600);
 }
 
@@ -193,12 +197,12 @@ TEST_F(FileOpen, MillisecondRecordSwitchesTheUnitTexts) {
     std::string path = dir.Write("fast.csv", StandardCsv({"A"}, 1000, "ms", {"mm"}, SineRows(1, 200)));
     Open(path);
     ASSERT_TRUE(prompts.Messages.empty()) << prompts.LastText();
-    EXPECT_EQ(Text(form.Label30), "ms");
-    EXPECT_EQ(Text(form.Label4), "1000/ms");
-    EXPECT_EQ(Text(form.Label25), "0.0010 (ms)");
-    EXPECT_TRUE(form.milisecond->isChecked());
-    EXPECT_FALSE(form.second->isChecked());
-    EXPECT_EQ(form.State().BandPass.UnitText, "kHz");
+    EXPECT_EQ(Text(form.Ui().Label30), "ms");
+    EXPECT_EQ(Text(form.Ui().Label4), "1000/ms");
+    EXPECT_EQ(Text(form.Ui().Label25), "0.0010 (ms)");
+    EXPECT_TRUE(form.Ui().milisecond->isChecked());
+    EXPECT_FALSE(form.Ui().second->isChecked());
+    EXPECT_STREQ(form.State().Record.FrequencyText(), "kHz");
 }
 
 TEST_F(FileOpen, CancelledDialogChangesNothing) {
@@ -206,12 +210,13 @@ TEST_F(FileOpen, CancelledDialogChangesNothing) {
     form.BtnFileClick();
     EXPECT_TRUE(prompts.Messages.empty());
     EXPECT_FALSE(form.State().DataLoaded);
-    EXPECT_FALSE(form.BtnList->isEnabled());
-    EXPECT_FALSE(form.WriteDataFile1->menuAction()->isEnabled());
+    EXPECT_FALSE(form.Ui().BtnList->isEnabled());
+    EXPECT_FALSE(form.Ui().WriteDataFile1->menuAction()->isEnabled());
 }
 
 TEST_F(FileOpen, TooLongPathIsRefused) {
     const std::string path = "/" + std::string(260, 'a') + ".csv";
+    prompts.AnswerMessage();
     Open(path);
     ASSERT_EQ(prompts.Messages.size(), 1u);
     EXPECT_EQ(prompts.Messages[0].Text, "File path to data file is too long!\n\n" + path + "     ");
@@ -221,31 +226,33 @@ TEST_F(FileOpen, TooLongPathIsRefused) {
 
 TEST_F(FileOpen, AFailedLoadKeepsThePreviousRecordUsable) {
     OpenCsv(2500, "good.csv");
-    form.TrackBar1->setValue(700);
+    form.Ui().TrackBar1->setValue(700);
 
     // A CSV file without a sampling rate.
     std::string bad = dir.Write("bad.csv", "A,B\n0,s\nmemo\nGal,Gal\n1,2\n3,4\n");
+    prompts.AnswerMessage();
     Open(bad);
     ASSERT_EQ(prompts.Messages.size(), 1u);
     EXPECT_EQ(prompts.Messages[0].Caption, "File Error");
-    EXPECT_EQ(Text(form.Label1), "good.csv");
+    EXPECT_EQ(Text(form.Ui().Label1), "good.csv");
     EXPECT_EQ(form.Record().FileName, "good.csv");
     EXPECT_EQ(form.Record().SampleCount, 2500);
     EXPECT_EQ(form.Record().ChannelCount, 3);
-    EXPECT_EQ(form.TrackBar1->value(), 700);
-    EXPECT_EQ(form.TrackBar1->maximum(), 2500);
-    EXPECT_TRUE(form.BtnRun->isEnabled());
+    EXPECT_EQ(form.Ui().TrackBar1->value(), 700);
+    EXPECT_EQ(form.Ui().TrackBar1->maximum(), 2500);
+    EXPECT_TRUE(form.Ui().BtnRun->isEnabled());
 
     // A binary format refuses a file that is not a .dbl; the chosen format stays chosen.
     prompts.AnswerFile(dir.Write("plain.csv", "x"));
+    prompts.AnswerMessage();
     form.FormatTypeClick(FormatType::Spc51);
     ASSERT_EQ(prompts.Messages.size(), 2u);
     EXPECT_EQ(prompts.Messages[1].Text, "  Not SPC51/35 Data File!  ");
     EXPECT_EQ(prompts.Messages[1].Caption, "WAVORA 4.8");
     EXPECT_EQ(prompts.OpenRequests.back().FilterIndex, 3);
-    EXPECT_TRUE(form.SPC51->isChecked());
-    EXPECT_FALSE(form.CSVDef->isChecked());
-    EXPECT_EQ(Text(form.Label28), "SPC-51");
+    EXPECT_TRUE(form.Ui().SPC51->isChecked());
+    EXPECT_FALSE(form.Ui().CSVDef->isChecked());
+    EXPECT_EQ(Text(form.Ui().Label28), "SPC-51");
     EXPECT_EQ(form.Record().Format, FormatType::CsvDefault);
     EXPECT_EQ(form.Record().SampleCount, 2500);
 
@@ -256,13 +263,14 @@ TEST_F(FileOpen, AFailedLoadKeepsThePreviousRecordUsable) {
     form.Default1Click();
     EXPECT_EQ(prompts.Messages.size(), 2u) << prompts.LastText();
     EXPECT_EQ(form.Record().FileName, "good.csv");
-    EXPECT_TRUE(form.Default1->isChecked());
+    EXPECT_TRUE(form.Ui().Default1->isChecked());
     EXPECT_EQ(form.State().BandPass.RunCount, 1);
 }
 
 TEST_F(FileOpen, ArbitraryCsvSaysItIsNotAvailableYet) {
+    prompts.AnswerMessage();
     form.FormatTypeClick(FormatType::CsvArbitrary);
-    EXPECT_EQ(Text(form.Label28), "CSV(Arbitrary)");
+    EXPECT_EQ(Text(form.Ui().Label28), "CSV(Arbitrary)");
     EXPECT_TRUE(prompts.OpenRequests.empty());  // no file is asked for in vain
     ASSERT_EQ(prompts.Messages.size(), 1u);
     EXPECT_NE(prompts.Messages[0].Text.find("not available"), std::string::npos);
@@ -275,10 +283,10 @@ TEST_F(FileOpen, DefaultFilterReprocessesWithoutTheDialog) {
     form.Default1Click();
     EXPECT_TRUE(prompts.Messages.empty()) << prompts.LastText();
     EXPECT_EQ(prompts.OpenRequests.size(), dialogs);
-    EXPECT_TRUE(form.Default1->isChecked());
-    EXPECT_FALSE(form.None2->isChecked());
-    EXPECT_TRUE(form.CBLowCut->isChecked());
-    EXPECT_FALSE(form.ImgFilter->isHidden());
+    EXPECT_TRUE(form.Ui().Default1->isChecked());
+    EXPECT_FALSE(form.Ui().None2->isChecked());
+    EXPECT_TRUE(form.Ui().CBLowCut->isChecked());
+    EXPECT_FALSE(form.Ui().ImgFilter->isHidden());
     EXPECT_FLOAT_EQ(form.State().Filter.EffectiveLower, 1.0f);
     EXPECT_FLOAT_EQ(form.State().Filter.EffectiveUpper, 37.5f);
     EXPECT_EQ(form.State().BandPass.RunCount, 1);
@@ -286,20 +294,21 @@ TEST_F(FileOpen, DefaultFilterReprocessesWithoutTheDialog) {
     EXPECT_FALSE(windows->Process->isVisible());
 
     form.None2Click();
-    EXPECT_TRUE(form.None2->isChecked());
-    EXPECT_FALSE(form.CBLowCut->isChecked());
-    EXPECT_TRUE(form.ImgFilter->isHidden());
+    EXPECT_TRUE(form.Ui().None2->isChecked());
+    EXPECT_FALSE(form.Ui().CBLowCut->isChecked());
+    EXPECT_TRUE(form.Ui().ImgFilter->isHidden());
 }
 
 TEST_F(FileOpen, AFailedReprocessPutsTheFilterSettingsBack) {
     std::string path = OpenCsv(1000);
     QFile::remove(QString::fromStdString(path));
+    prompts.AnswerMessage();
     form.Default1Click();
     ASSERT_EQ(prompts.Messages.size(), 1u);
-    EXPECT_TRUE(form.None2->isChecked());
-    EXPECT_FALSE(form.Default1->isChecked());
-    EXPECT_FALSE(form.CBLowCut->isChecked());
-    EXPECT_TRUE(form.ImgFilter->isHidden());
+    EXPECT_TRUE(form.Ui().None2->isChecked());
+    EXPECT_FALSE(form.Ui().Default1->isChecked());
+    EXPECT_FALSE(form.Ui().CBLowCut->isChecked());
+    EXPECT_TRUE(form.Ui().ImgFilter->isHidden());
     EXPECT_EQ(form.State().Filter.Mode, FilterMode::Unfiltered);
     EXPECT_EQ(form.Record().SampleCount, 1000);
     // The next File press shows the dialog again.
@@ -313,17 +322,17 @@ TEST_F(FileOpen, CancelledIntegrationLeavesTheOptionOff) {
     OpenCsv(1000);
     prompts.CancelFile();
     form.IntegOnClick();
-    EXPECT_FALSE(form.IntegOn->isChecked());
-    EXPECT_TRUE(form.IntegOff->isChecked());
-    EXPECT_TRUE(form.ImgInteg->isHidden());
+    EXPECT_FALSE(form.Ui().IntegOn->isChecked());
+    EXPECT_TRUE(form.Ui().IntegOff->isChecked());
+    EXPECT_TRUE(form.Ui().ImgInteg->isHidden());
     EXPECT_FALSE(form.State().Load.IntegrationOn);
 
     // Clipping at 95 % with the file picked again.
     prompts.AnswerFile(form.Record().FilePath);
-    form.ClippingClick(form.PCNT75);
-    EXPECT_TRUE(form.PCNT75->isChecked());
-    EXPECT_FALSE(form.PCNT100->isChecked());
-    EXPECT_FALSE(form.ImgClip->isHidden());
+    form.ClippingClick(1);
+    EXPECT_TRUE(form.Ui().PCNT75->isChecked());
+    EXPECT_FALSE(form.Ui().PCNT100->isChecked());
+    EXPECT_FALSE(form.Ui().ImgClip->isHidden());
     EXPECT_TRUE(form.State().Load.ClipOn);
     EXPECT_NEAR(form.Record().Channels[0].PeakValue, 0.95f, 0.01f);
 }
@@ -332,15 +341,15 @@ TEST_F(FileOpen, IntegrationChecksTheFilterBox) {
     prompts.AnswerFile(dir.Write("v.csv", StandardCsv({"V"}, 100, "s", {"kine"}, SineRows(1, 1500))));
     form.IntegOnClick();
     ASSERT_TRUE(prompts.Messages.empty()) << prompts.LastText();
-    EXPECT_TRUE(form.CBLowCut->isChecked());
-    EXPECT_FALSE(form.ImgFilter->isHidden());
-    EXPECT_FALSE(form.ImgInteg->isHidden());
+    EXPECT_TRUE(form.Ui().CBLowCut->isChecked());
+    EXPECT_FALSE(form.Ui().ImgFilter->isHidden());
+    EXPECT_FALSE(form.Ui().ImgInteg->isHidden());
     EXPECT_EQ(form.Record().Channels[0].DisplayUnit, "μ");
     EXPECT_EQ(form.Record().Channels[0].DisplayDivisor, 4);
     // "Unfiltered" is refused while integrating.
     const size_t dialogs = prompts.OpenRequests.size();
     form.None2Click();
-    EXPECT_TRUE(form.CBLowCut->isChecked());
+    EXPECT_TRUE(form.Ui().CBLowCut->isChecked());
     EXPECT_TRUE(form.State().Filter.Active);
     EXPECT_TRUE(form.State().Load.IntegrationOn);
     EXPECT_EQ(prompts.OpenRequests.size(), dialogs);

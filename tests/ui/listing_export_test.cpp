@@ -15,7 +15,7 @@ using Export = WindowTest;
 
 TEST_F(Listing, PagesOfAThousandThenTheEnd) {
     OpenCsv(2500);
-    StringGrid& g = *form.StringGrid1;
+    StringGrid& g = *form.Ui().StringGrid1;
     TListup& listup = *windows->Listup;
     form.BtnListClick();
     EXPECT_TRUE(listup.isVisible());
@@ -31,7 +31,7 @@ TEST_F(Listing, PagesOfAThousandThenTheEnd) {
     EXPECT_EQ(g.Cell(2, 10), buf);
 
     listup.Button1Click();
-    EXPECT_EQ(form.TrackBar1->value(), 1000);
+    EXPECT_EQ(form.Ui().TrackBar1->value(), 1000);
     EXPECT_EQ(g.Cell(0, 3), "  1000");
     EXPECT_EQ(g.RowCount(), 1003);
     listup.Button1Click();
@@ -39,6 +39,7 @@ TEST_F(Listing, PagesOfAThousandThenTheEnd) {
     EXPECT_EQ(g.Cell(0, 502), "  2499");
     EXPECT_EQ(Text(listup.Edit1), "2500");
     EXPECT_TRUE(prompts.Messages.empty());
+    prompts.AnswerMessage();
     listup.Button1Click();
     ASSERT_EQ(prompts.Messages.size(), 1u);
     EXPECT_EQ(prompts.Messages[0].Text, "Data exhausted. No List up Data");
@@ -54,18 +55,21 @@ TEST_F(Listing, ZeroPageLengthAndTheEndOfTheRecordSayNoData) {
     OpenCsv(2500);
     TListup& listup = *windows->Listup;
     listup.Edit2->setText("0");
+    prompts.AnswerMessage();
     form.BtnListClick();
     ASSERT_EQ(prompts.Messages.size(), 1u);
     EXPECT_EQ(prompts.Messages[0].Text, "No List up data !! Return to Postion 0      ");
     EXPECT_EQ(prompts.Messages[0].Caption, "Data Error");
 
     listup.Edit2->setText("1000");
-    form.TrackBar1->setValue(2500);
+    form.Ui().TrackBar1->setValue(2500);
+    prompts.AnswerMessage();
     form.BtnListClick();
     EXPECT_EQ(prompts.Messages.size(), 2u);
 
     listup.Edit2->setText("ten");
-    form.TrackBar1->setValue(0);
+    form.Ui().TrackBar1->setValue(0);
+    prompts.AnswerMessage();
     form.BtnListClick();
     ASSERT_EQ(prompts.Messages.size(), 3u);
     EXPECT_EQ(prompts.Messages[2].Text, "'ten' is not a valid integer value");
@@ -76,7 +80,7 @@ TEST_F(Listing, AStartBeforeTheRecordListsFromTheFirstSample) {
     TListup& listup = *windows->Listup;
     listup.Edit1->setText("-40");
     listup.Button1Click();
-    EXPECT_EQ(form.StringGrid1->Cell(0, 3), "     0");
+    EXPECT_EQ(form.Ui().StringGrid1->Cell(0, 3), "     0");
 }
 
 bool IsPng(const std::string& path) {
@@ -113,6 +117,7 @@ TEST_F(Export, PngGetsItsExtensionAndAnExistingFileIsNotReplacedUnasked) {
 
     // A folder that does not exist: the writer's message, nothing else.
     prompts.AnswerFile(dir.File("missing/wave.png"));
+    prompts.AnswerMessage();
     form.SBFileSaveClick();
     ASSERT_EQ(prompts.Messages.size(), 3u);
     EXPECT_NE(prompts.Messages[2].Text.find("missing/wave.png"), std::string::npos);
@@ -131,7 +136,7 @@ TEST_F(Export, CopyPutsThePictureOnTheClipboard) {
 
 TEST_F(Export, WriteDataFileAsksBeforeOverwritingAndReadsBackAsARecord) {
     OpenCsv(2500);
-    form.TrackBar1->setValue(2000);
+    form.Ui().TrackBar1->setValue(2000);
     form.State().Wave.DisplayPosition = 2000;
 
     // "Analized Data" from the display position: 1024 points, cut at the end of the record.

@@ -17,7 +17,9 @@
 
 #include "app/app_windows.h"
 #include "app/main_window.h"
+#include "app/scroll_activity.h"
 #include "app/small_windows.h"
+#include "display/amp_scale_dialog.h"
 #include "display/click_label.h"
 #include "record_files.h"
 #include "support/scripted_prompts.h"
@@ -37,7 +39,7 @@ class WindowTest : public ::testing::Test {
     test::ScriptedPrompts prompts;
     test::TempDir dir;
     std::unique_ptr<AppWindows> windows =
-        CreateAppWindows(QCoreApplication::applicationFilePath().toStdString());
+        CreateAppWindows(prompts, QCoreApplication::applicationFilePath().toStdString());
     TForm1& form = *windows->Form1;
 
     // Opens a file through the File button with the dialog answered.

@@ -1,0 +1,3 @@
+#include "app/session_signals.h"
+
+// The signals are generated; this unit gives the header to the meta-object compiler.

@@ -1,0 +1,185 @@
+// wavora-pictures FOLDER: drives the real windows through a short session (start-up, a record
+// opened, the amplitude dialog, a listing, the small windows, the chart control) and writes what
+// each window shows as a PNG file into FOLDER. Every message the session causes is printed, and
+// answered with OK.
+
+#include <QApplication>
+#include <QDir>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QSlider>
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/app_windows.h"
+#include "app/listup_dialog.h"
+#include "app/main_window.h"
+#include "app/small_windows.h"
+#include "display/amp_scale_dialog.h"
+#include "graph/my_graph.h"
+
+#ifndef WAVORA_EXAMPLES_DIR
+#define WAVORA_EXAMPLES_DIR "examples"
+#endif
+
+namespace {
+
+using namespace wavora;
+
+// Answers every message with OK (Yes) and every file dialog with the next name queued.
+class PrintingPrompts : public Prompts {
+  public:
+    std::vector<std::string> Files;
+
+    PromptAnswer Message(const std::string& text, const std::string& caption, MessageIcon,
+                         PromptButtons buttons) override {
+        std::printf("message: %s / %s\n", text.c_str(), caption.c_str());
+        return buttons == PromptButtons::YesNo ? PromptAnswer::Yes : PromptAnswer::Ok;
+    }
+    FileDialogAnswer OpenFile(const FileDialogRequest&) override { return Next(); }
+    FileDialogAnswer SaveFile(const FileDialogRequest&) override { return Next(); }
+
+  private:
+    FileDialogAnswer Next() {
+        if (Files.empty()) return {};
+        FileDialogAnswer a{true, Files.front(), 1};
+        Files.erase(Files.begin());
+        return a;
+    }
+};
+
+class Folder {
+  public:
+    explicit Folder(std::string path) : path_(std::move(path)) {
+        QDir().mkpath(QString::fromStdString(path_));
+    }
+    void Save(QWidget& w, const char* name) {
+        const std::string file = path_ + "/" + name;
+        if (!w.grab().save(QString::fromStdString(file)))
+            std::fprintf(stderr, "cannot write %s\n", file.c_str());
+        else
+            std::printf("%s\n", file.c_str());
+    }
+    void Save(TMyGraph& g, const char* name) {
+        const std::string file = path_ + "/" + name;
+        Outcome out = g.Save_PNG(file);
+        if (!out.Ok())
+            std::fprintf(stderr, "%s\n", out.Error->Text.c_str());
+        else
+            std::printf("%s\n", file.c_str());
+    }
+
+  private:
+    std::string path_;
+};
+
+void MainWindowPictures(Folder& out, PrintingPrompts& prompts) {
+    auto windows = CreateAppWindows(prompts, QCoreApplication::applicationFilePath().toStdString());
+    TForm1& form = *windows->Form1;
+    form.show();
+    out.Save(form, "startup.png");
+
+    prompts.Files.push_back(std::string(WAVORA_EXAMPLES_DIR) + "/floors.csv");
+    form.BtnFileClick();
+    form.MovePosition(120);
+    out.Save(form, "loaded.png");
+
+    TAmpScale& amp = *windows->AmpScale;
+    amp.show();
+    amp.Edits[1]->setText("0.5");
+    amp.Button3Click();
+    form.TimeScaleClick(1);
+    out.Save(amp, "ampscale.png");
+    out.Save(form, "magnified.png");
+
+    form.BtnListClick();
+    out.Save(*windows->Listup, "listup.png");
+    out.Save(form, "listing.png");
+    out.Save(*windows->AboutBox, "about.png");
+    out.Save(*windows->Howto, "howto.png");
+    windows->Process->ShowNow("Bandpass Filtering now");
+    windows->Process->adjustSize();
+    out.Save(*windows->Process, "process.png");
+    windows->Process->close();
+
+    prompts.Files.push_back(std::string(WAVORA_EXAMPLES_DIR) + "/bridge.dbl");
+    form.FormatTypeClick(FormatType::Spc51);
+    form.Default1Click();
+    out.Save(form, "spc51_filtered.png");
+}
+
+void ChartPictures(Folder& out, PrintingPrompts& prompts) {
+    std::vector<float> x, y;
+    for (int i = 0; i <= 40; ++i) x.push_back(i * 0.5f), y.push_back(20 + 15 * std::sin(i * 0.3f));
+
+    TMyGraph linear(prompts);
+    linear.GraphCanvas().SetFont("ＭＳゴシック", 9);
+    linear.TitleX = "Time [s]";
+    linear.TitleY = "振幅 [Gal]";
+    linear.DrawWaku();
+    linear.GraphCanvas().SetPenColor(kBlue);
+    linear.DrawGraph(x, y);
+    linear.GraphCanvas().SetPenColor(kRed);
+    linear.GraphCanvas().SetBrushColor(kYellow);
+    for (int type = 0; type <= 5; ++type) {
+        std::vector<float> mx = {2.0f + 3 * type}, my = {5.0f};
+        linear.PlotGraph(mx, my, type, 4);
+    }
+    linear.GraphCanvas().SetPenColor(kGreen);
+    linear.SkipGraph(x, y, 2, 2, 4);
+    out.Save(linear, "chart_linear.png");
+
+    TMyGraph log(prompts);
+    log.LinearX = false;
+    log.LinearY = false;
+    log.SValueX = 0.01f;
+    log.VValueX = 10;
+    log.SValueY = 0.1f;
+    log.VValueY = 10;
+    log.TitleX = "Frequency [Hz]";
+    log.TitleY = "Amplitude";
+    log.DrawWaku();
+    std::vector<float> fx, fy;
+    for (int i = 1; i <= 200; ++i) fx.push_back(i * 0.5f), fy.push_back(100.0f / (1 + i * 0.1f));
+    log.GraphCanvas().SetPenColor(kRed);
+    log.DrawGraph(fx, fy);
+    out.Save(log, "chart_logarithmic.png");
+
+    TMyGraph n(prompts);
+    n.SValueY = -1.0000001f;
+    n.VValueY = 0.5f;
+    n.VValueX = 2.5f;
+    n.TitleX = "DrawWakuN";
+    n.DrawWakuN();
+    out.Save(n, "chart_drawwakun.png");
+
+    TMyGraph right(prompts);
+    right.resize(340, 300);
+    right.LeftScale = false;
+    right.SubAxis = false;
+    right.TitleY = "Count";
+    right.DrawWaku();
+    right.GraphCanvas().SetPenColor(kNavy);
+    right.GraphCanvas().SetPenWidth(2);
+    right.DrawGraph(x, y);
+    out.Save(right, "chart_rightscale.png");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: wavora-pictures FOLDER\n");
+        return 2;
+    }
+    if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY")) setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    QApplication::setApplicationName("WAVORA 4.8");
+    PrintingPrompts prompts;
+    Folder out(argv[1]);
+    MainWindowPictures(out, prompts);
+    ChartPictures(out, prompts);
+    return 0;
+}
