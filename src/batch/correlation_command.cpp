@@ -135,6 +135,11 @@ void RegisterCorrelationCommand(CLI::App& app, int& exitStatus) {
     cmd->add_option("--png", args->Png,
                     "Also write the picture with the plot (\".png\" is added when it has no extension)");
     AddForceOption(*cmd, args->Force);
+    cmd->footer(
+        "OUT (code page 932, CR LF): the 352 rows of the listing after Stop (i, delay, R[i] / R[0];\n"
+        "  five cells joined by \",\"), then the zero-crossing report. The delay and the period use the\n"
+        "  analysis interval of a spectrum run at the position (--step × sampling interval). The segment\n"
+        "  and the 350 samples after it must lie inside the data.");
     cmd->callback([args, &exitStatus] { exitStatus = RunCorrelation(*args); });
 }
 

@@ -166,6 +166,12 @@ void RegisterPeaksCommand(CLI::App& app, int& exitStatus) {
         "--png", args->Png,
         "Also write the peak histogram as a PNG picture (\".png\" is added when it has no extension)");
     AddForceOption(*cmd, args->Force);
+    cmd->footer(
+        "OUT (code page 932, CR LF; each line the cells of the peaks window's table joined by \",\"):\n"
+        "  the peak table of the last spectrum (11 lines), the averages (count, mean frequency, mean\n"
+        "  value of the largest peaks), the division label, the Value listing and the Order listing\n"
+        "  (--division + 1 lines each). The peaks of every channel analysed are counted; a spectral\n"
+        "  ratio counts once. The axes are the automatic spectrum axes (0 to the Nyquist frequency).");
     cmd->callback([args, &exitStatus] { exitStatus = RunPeaks(*args); });
 }
 
