@@ -5,6 +5,7 @@
 // the window's timer (the run itself is the window's, handed in as a callback); `RunAutoSkipToEnd`
 // is the same analysis as one loop, for the batch tool and the benchmark.
 
+#include <array>
 #include <functional>
 #include <optional>
 
