@@ -35,6 +35,7 @@ struct PeaksArguments {
     std::string Skip = "1";
     int Division = 20;
     int Tops = 5;
+    int ScaleUnit = 5;
     std::string Output;
     std::string Png;
     bool Force = false;
@@ -85,6 +86,7 @@ int RunPeaks(const PeaksArguments& args) {
     const PeakSpectrumKind kind = PeakSpectrumKindOf(settings);
     SpectralPeaks peaks;
     peaks.SetPeakTops(args.Tops);
+    peaks.SetScaleUnit(args.ScaleUnit);
     peaks.SetPeakDivision(args.Division, kind, record.FrequencyText());
     peaks.Clear(kind, record.FrequencyText());
 
@@ -158,6 +160,11 @@ void RegisterPeaksCommand(CLI::App& app, int& exitStatus) {
         ->group(group);
     cmd->add_option("--tops", args->Tops, "Peaks taken from each spectrum (the Tops menu)")
         ->check(CLI::IsMember({1, 3, 5, 10}))
+        ->capture_default_str()
+        ->group(group);
+    cmd->add_option("--scale-unit", args->ScaleUnit,
+                    "Counts per division of the histogram picture (Scale Unit)")
+        ->check(CLI::IsMember({5, 10, 25}))
         ->capture_default_str()
         ->group(group);
     cmd->add_option("-o,--output", args->Output, "Output file (\".csv\" is added when it has no extension)")
