@@ -134,8 +134,13 @@ RunStart SpectrumRun::Begin(int position) {
     start.DurationText = ReadOut(result_.Duration, record_.TimeText());
 
     if (result_.Position >= record_.SampleCount) {
-        start.Error = Failure::Captioned("Data exhasuted. Return to initial point.", "Data Exhasuted");
         start.ReturnToStart = true;
+        // The automatic skipping analysis gets here when the record ends exactly where its last
+        // segment ended: that is the end of its data, not a message inside its timer.
+        if (settings_.AutoSkipActive)
+            start.AutoSkipFinished = true;
+        else
+            start.Error = Failure::Captioned("Data exhasuted. Return to initial point.", "Data Exhasuted");
         return start;
     }
 
