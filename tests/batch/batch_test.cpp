@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -426,6 +427,27 @@ TEST(BatchExit, WarningsArePrintedAndTheCommandGoesOn) {
     EXPECT_EQ(r.Err, "wavora-batch: warning:   Data Number incorrect !  \n");
     json j = json::parse(r.Out, nullptr, false);
     EXPECT_EQ(j["samples"], 3);
+}
+
+
+// Every sample record shipped in examples/ loads through the batch tool as the program reads it.
+TEST(BatchExamples, EverySampleRecordLoads) {
+    TempDir dir;
+    int seen = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(WAVORA_EXAMPLES_DIR)) {
+        const std::string path = entry.path().string();
+        const std::string ext = entry.path().extension().string();
+        if (ext != ".csv" && ext != ".dbl") continue;
+        ++seen;
+        Ran r = RunBatch(dir, {"info", path, "--json"});
+        ASSERT_EQ(r.Status, 0) << path << ": " << r.Err;
+        json j = json::parse(r.Out, nullptr, false);
+        ASSERT_FALSE(j.is_discarded()) << path;
+        EXPECT_GT(j["samples"].get<int>(), 0) << path;
+        EXPECT_GT(j["channels"].get<int>(), 0) << path;
+        EXPECT_EQ(j["channel_list"].size(), j["channels"].get<size_t>()) << path;
+    }
+    EXPECT_GE(seen, 4);
 }
 
 }  // namespace
