@@ -19,6 +19,9 @@
 
 namespace wavora {
 
+// The main window's picture Image1, on which the spectra are drawn.
+inline constexpr int kMainPictureWidth = 433, kMainPictureHeight = 417;
+
 // One curve: N/2 values, value i belonging to frequency i / (N·dt), or with MEM to Frequencies[i].
 struct SpectrumCurve {
     int Channel = 0;  // 0-based channel index
