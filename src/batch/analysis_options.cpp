@@ -37,8 +37,7 @@ void AddAnalysisOptions(CLI::App& cmd, BatchAnalysisOptions& o) {
     CLI::Option* mem = cmd.add_flag("--mem", o.Mem, "MEM spectrum instead of the FFT")->group(group);
     o.MemFmaxOption =
         cmd.add_option("--mem-fmax", o.MemFmax,
-                       "Upper end of the MEM frequency grid (default: the X max of the spectrum "
-                       "graph: --x-axis MAX, else the automatic axis's maximum)")
+                       "Upper end of the MEM frequency grid (default: the spectrum graph's X max)")
             ->check(CLI::PositiveNumber)
             ->needs(mem)
             ->group(group);
