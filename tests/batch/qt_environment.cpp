@@ -1,5 +1,5 @@
-// One QGuiApplication for the batch test program: the pictures the tests draw for comparison need fonts (no
-// widgets).
+// One QGuiApplication for the batch test program: the pictures it draws to compare with the tool's
+// need fonts (no widgets).
 
 #include <gtest/gtest.h>
 
