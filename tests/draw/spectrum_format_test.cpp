@@ -1,4 +1,4 @@
-// The spectrum format dialog's OK, Default and "Max Freq to Nyquist" on its fields, and the MEM
+// The spectrum format dialog's OK and "Max Freq to Nyquist" on its fields, and the MEM
 // grid's upper end read from "X max".
 
 #include "draw/spectrum_format.h"
@@ -126,15 +126,6 @@ TEST(SpectrumFormat, GridCountsComeFromTheUpDownRange) {
     EXPECT_EQ(a.NGridX, 1);
     EXPECT_EQ(a.NGridY, 10);
     EXPECT_FLOAT_EQ(a.VValueY, 1.0f);
-}
-
-TEST(SpectrumFormat, DefaultTurnsTheAutomaticAxesOnAgain) {
-    SpectrumAxes a;
-    SpectrumDisplayOptions o;
-    ASSERT_TRUE(ApplySpectrumFormat(Fields("0", "10", 2, "0", "10", 2), a, o).Applied);
-    EXPECT_FALSE(a.AutoScale);
-    RestoreAutomaticAxes(a);
-    EXPECT_TRUE(a.AutoScale);
 }
 
 TEST(SpectrumFormat, MaxFreqToNyquist) {

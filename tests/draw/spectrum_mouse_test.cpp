@@ -1,4 +1,4 @@
-// The mouse over the spectrum: read-out texts, the grid row a click selects, the right click.
+// The mouse over the spectrum: read-out texts and the grid row a click selects.
 
 #include "draw/spectrum_mouse.h"
 
@@ -111,14 +111,6 @@ TEST(SpectrumMouse, ClickOnThePicture) {
         const SpectrumClick none = SpectrumClickAt(Axes(), p, 20, 300, 512, FrequencyCell);
         EXPECT_FALSE(none.Row || none.Erase);
     }
-}
-
-TEST(SpectrumMouse, RightClickOpensTheDialogOfThePicture) {
-    EXPECT_EQ(DialogForRightClick({kShowSpectrum, false, true}), RightClickDialog::SpectrumFormat);
-    EXPECT_EQ(DialogForRightClick({kShowRunningPlot, true, true}), RightClickDialog::SpectrumFormat);
-    EXPECT_EQ(DialogForRightClick({kShowWave, false, true}), RightClickDialog::WaveFormat);
-    EXPECT_EQ(DialogForRightClick({kShowCorrelation, false, true}), RightClickDialog::WaveFormat);
-    EXPECT_EQ(DialogForRightClick({kShowStartup, false, false}), RightClickDialog::None);
 }
 
 }  // namespace
