@@ -14,7 +14,7 @@
 #include "batch/analysis_options.h"
 #include "batch/command.h"
 #include "batch/load_options.h"
-#include "batch/picture_support.h"
+#include "batch/offscreen_gui.h"
 #include "batch/text_output.h"
 #include "draw/correlation_display.h"
 #include "draw/image_canvas.h"
@@ -89,7 +89,7 @@ int RunCorrelation(const CorrelationArguments& args) {
     if (!written.Ok()) return ReportFailure(*written.Error);
 
     if (!png.empty()) {
-        EnsurePictureSupport();
+        OffscreenGui gui;
         ImageCanvas canvas(kCorrelationPictureWidth, kCorrelationPictureHeight);
         canvas.SetFont(kPictureFont, 12);
         CorrelationPicture picture;

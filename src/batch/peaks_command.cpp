@@ -15,7 +15,7 @@
 #include "batch/analysis_options.h"
 #include "batch/command.h"
 #include "batch/load_options.h"
-#include "batch/picture_support.h"
+#include "batch/offscreen_gui.h"
 #include "batch/text_output.h"
 #include "draw/image_canvas.h"
 #include "draw/peak_histogram.h"
@@ -30,7 +30,6 @@ struct PeaksArguments {
     std::string File;
     BatchLoadOptions Load;
     BatchAnalysisOptions Analysis;
-    int Position = 0;
     bool AutoSkip = false;
     std::string Skip = "1";
     int Division = 20;
@@ -62,7 +61,7 @@ std::string PeaksText(SpectralPeaks& peaks) {
 }
 
 Outcome WriteHistogram(const std::string& path, const PeakHistogram& histogram) {
-    EnsurePictureSupport();
+    OffscreenGui gui;
     ImageCanvas canvas(kPeakHistogramSize, kPeakHistogramSize);
     GraphPlot chart(&canvas);
     DrawPeakHistogram(chart, canvas, histogram);
@@ -82,7 +81,7 @@ int RunPeaks(const PeaksArguments& args) {
     const WaveRecord& record = loaded.Record;
     if (auto bad = CheckChannels(args.Analysis.Channels, record)) return ReportFailure(*bad);
 
-    AnalysisSettings settings = ToAnalysisSettings(args.Analysis, record, loaded.Options.Step);
+    AnalysisSettings settings = ToAnalysisSettings(args.Analysis, loaded, AutomaticMemFmax(loaded));
     const PeakSpectrumKind kind = PeakSpectrumKindOf(settings);
     SpectralPeaks peaks;
     peaks.SetPeakTops(args.Tops);
@@ -93,19 +92,19 @@ int RunPeaks(const PeaksArguments& args) {
     if (args.AutoSkip) {
         settings.Skip = true;
         settings.SkipDivisor = args.Skip == "1/2" ? 2 : args.Skip == "1/4" ? 4 : 1;
-        const AutoSkipSummary summary = RunAutoSkipToEnd(record, settings, args.Position, &peaks);
+        const AutoSkipSummary summary = RunAutoSkipToEnd(record, settings, args.Analysis.Position, &peaks);
         if (summary.Error) return ReportFailure(*summary.Error);
         if (summary.Runs == 0) {
             const int span = settings.Points() * std::max<int>(settings.Step, 1);
             return ReportFailure(Failure::Notice("Data size is not sufficient: no segment of " +
                                                  std::to_string(span) + " samples fits from position " +
-                                                 std::to_string(args.Position) + " (" +
+                                                 std::to_string(args.Analysis.Position) + " (" +
                                                  std::to_string(record.SampleCount) + " samples)"));
         }
     } else {
         SpectrumResult result;
         const PeakRunOutcome out =
-            RunSpectrumWithPeaks(record, settings, args.Position, &peaks, args.Analysis.Pad, result);
+            RunSpectrumWithPeaks(record, settings, args.Analysis.Position, &peaks, args.Analysis.Pad, result);
         if (out.Error) {
             if (out.Error->Icon == MessageIcon::Question) {
                 PrintFailure(*out.Error);
@@ -136,14 +135,10 @@ void RegisterPeaksCommand(CLI::App& app, int& exitStatus) {
         "peaks", "Spectral peaks of one run, or of the automatic skipping analysis to the end of the data");
     cmd->add_option("FILE", args->File, "Data file")->required();
     AddLoadOptions(*cmd, args->Load);
-    AddAnalysisOptions(*cmd, args->Analysis, true);
+    AddAnalysisOptions(*cmd, args->Analysis, kWithPosition | kWithPad,
+                       "First sample of the segment (with --auto-skip: where the analysis starts)");
 
     const char* group = "Peaks options";
-    cmd->add_option("--position", args->Position,
-                    "First sample of the segment (with --auto-skip: where the analysis starts)")
-        ->check(CLI::NonNegativeNumber)
-        ->capture_default_str()
-        ->group(group);
     CLI::Option* autoSkip =
         cmd->add_flag("--auto-skip", args->AutoSkip,
                       "Repeat the run, moving on by --skip, until the next segment would pass the end")

@@ -1,19 +1,24 @@
-// wavora-batch spectrum FILE [load options] [analysis options] -o OUT [--force]
+// wavora-batch spectrum FILE [load options] [analysis options] [display options]
+//                            [-o OUT] [--png PICTURE] [--force]
 // One spectrum run at a position, written as the spectrum result file exactly as the window's
-// "File Save" writes it: FFT amplitude or power spectra (optionally smoothed), the MEM spectrum,
-// and the spectral ratio of two channels.
+// "File Save" writes it (FFT amplitude or power spectra, optionally smoothed, the MEM spectrum,
+// the spectral ratio of two channels), and/or as the picture the window draws of it.
 
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
+#include <filesystem>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "analysis/spectrum_result.h"
 #include "analysis/spectrum_run.h"
+#include "batch/analysis_options.h"
 #include "batch/command.h"
 #include "batch/load_options.h"
-#include "analysis/spectrum_result.h"
+#include "batch/spectrum_picture.h"
+#include "draw/spectrum_display.h"
+#include "draw/wave_display.h"
+#include "formats/data_writers.h"
 
 namespace wavora::batch {
 
@@ -22,87 +27,73 @@ namespace {
 struct SpectrumArguments {
     std::string File;
     BatchLoadOptions Load;
-    std::vector<int> Channels = {1};
-    int Points = 1024;
-    bool MemMin = false;
-    int Position = 0;
-    std::string Type = "amp";
-    bool AbsCoeff = false;
-    int Smooth = 0;
-    bool NoZeroAverage = false;
-    bool Mem = false;
-    float MemFmax = 0.0f;
-    bool MemFmaxGiven = false;
-    std::string Ratio = "none";
-    bool Pad = false;
+    BatchAnalysisOptions Analysis;
+    BatchDisplayOptions Display;
     std::string Output;
+    std::string Picture;
     bool Force = false;
 };
 
+bool SamePath(const std::string& a, const std::string& b) {
+    std::error_code ec;
+    return std::filesystem::weakly_canonical(a, ec) == std::filesystem::weakly_canonical(b, ec);
+}
+
 int RunSpectrum(const SpectrumArguments& args) {
-    // As the save dialog with its first filter: a name without an extension gets ".csv".
-    const std::string output = SpectrumResultFileName(args.Output, 1);
+    if (args.Output.empty() && args.Picture.empty())
+        throw UsageError("give -o OUT for the result file, --png PICTURE for the picture, or both");
+    // As the save dialogs do: a name without an extension gets ".csv" (the first filter) or ".png".
+    const std::string output = args.Output.empty() ? "" : SpectrumResultFileName(args.Output, 1);
+    const std::string picturePath = args.Picture.empty() ? "" : AppendExtensionIfMissing(args.Picture, "png");
+    if (!output.empty() && !picturePath.empty() && SamePath(output, picturePath))
+        throw UsageError("-o and --png name the same file: " + output);
     // Checked before the load too, so that a long filter is not run for nothing.
-    if (auto refused = RefuseExisting(output, args.Force)) return ReportFailure(*refused);
+    for (const std::string& path : {output, picturePath})
+        if (!path.empty())
+            if (auto refused = RefuseExisting(path, args.Force)) return ReportFailure(*refused);
 
     LoadedRecord loaded;
     if (int status = LoadForCommand(args.File, args.Load, loaded); status != kExitOk) return status;
     const WaveRecord& record = loaded.Record;
 
-    for (int channel : args.Channels) {
-        if (channel > record.ChannelCount) {
-            return ReportFailure(Failure::Notice("Channel " + std::to_string(channel) +
-                                                 " is not in the record (" +
-                                                 std::to_string(record.ChannelCount) + " channel" +
-                                                 (record.ChannelCount == 1 ? "" : "s") + ")"));
-        }
-    }
-
-    AnalysisSettings settings;
-    settings.ChannelFlags.fill(false);
-    for (int channel : args.Channels) settings.ChannelFlags[channel - 1] = true;
-    settings.PointsChoice = args.Points;
-    settings.MemMin = args.MemMin;
-    settings.Step = static_cast<int16_t>(loaded.Options.Step);
-    settings.Type = args.Type == "power" ? SpectrumType::Power : SpectrumType::Amp;
-    settings.AbsCoeffMode = args.AbsCoeff;
-    settings.SmoothPasses = args.Smooth;
-    settings.ZeroAverageEnabled = !args.NoZeroAverage;
-    settings.RatioMode = args.Ratio == "a-to-b" ? 1 : args.Ratio == "b-to-a" ? 2 : 0;
-    settings.Mem = args.Mem;
-    // The window's MEM grid follows the spectrum axis, which the automatic axis of the first
-    // (Fourier) run has set from the Nyquist frequency.
-    settings.MemFmax =
-        args.MemFmaxGiven
-            ? args.MemFmax
-            : AutomaticFrequencyMaximum(static_cast<float>(settings.Step) * record.SamplingInterval);
+    // The MEM grid follows the spectrum graph's X max: --x-axis sets it as the format dialog would,
+    // else it is the automatic axis of the Fourier run that made MEM available.
+    const float memFmax = XAxisMemFmax(args.Display).value_or(AutomaticMemFmax(loaded));
+    AnalysisSettings settings = ToAnalysisSettings(args.Analysis, loaded, memFmax);
     settings.FileSave = true;
 
     SpectrumResult result;
-    SpectrumRun run(record, settings, result);
-    const RunStart start = run.Begin(args.Position);
-    if (start.Status == RunStartStatus::Stopped) {
-        if (start.Error) return ReportFailure(*start.Error);
-        return kExitDataError;
-    }
-    if (start.Status == RunStartStatus::AskPadding) {
-        if (!args.Pad) {
-            PrintFailure(start.Question);
-            return ReportFailure(Failure::Notice("use --pad to analyse the segment with trailing zeros"));
-        }
-        run.AnswerPadding(true);
-    }
-    for (int k : run.Channels()) {
-        ChannelOutcome outcome = run.AnalyseChannel(k);
-        if (outcome.Status == ChannelStatus::Failed)
-            return ReportFailure(outcome.Error.value_or(Failure::Notice("The spectrum run stopped.")));
-    }
-    if (!run.WantsResultFile()) return kExitOk;
+    SpectrumRunPicture picture;
+    const auto colors = DefaultChannelColors();
+    const int status =
+        RunAnalysis(loaded, args.Analysis, settings, result, [&](int k, const ChannelOutcome& outcome) {
+            if (outcome.Status == ChannelStatus::Shown) picture.Add(record, result, k, colors[k]);
+        });
+    if (status != kExitOk) return status;
 
-    if (auto refused = RefuseExisting(output, args.Force)) return ReportFailure(*refused);
-    Outcome written = WriteSpectrumResult(output, record, loaded.Filter, result.Position, result);
-    PrintWarnings(written.Warnings);
-    if (!written.Ok()) return ReportFailure(*written.Error);
+    // The display options are checked before anything is written.
+    SpectrumDisplay display;
+    const std::vector<SpectrumCurve> curves = picture.Curves();
+    if (auto refused = PrepareDisplay(args.Display, settings.ZeroAverageEnabled, curves, display))
+        return ReportFailure(*refused);
+
+    if (!output.empty()) {
+        if (auto refused = RefuseExisting(output, args.Force)) return ReportFailure(*refused);
+        Outcome written = WriteSpectrumResult(output, record, loaded.Filter, result.Position, result);
+        PrintWarnings(written.Warnings);
+        if (!written.Ok()) return ReportFailure(*written.Error);
+    }
+    if (!picturePath.empty()) {
+        if (auto refused = RefuseExisting(picturePath, args.Force)) return ReportFailure(*refused);
+        WaveFilterNote note;
+        note.FilterChecked = loaded.Filter.Active;
+        note.Lower = loaded.Filter.EffectiveLower;
+        note.Upper = loaded.Filter.EffectiveUpper;
+        const SpectrumFrameInfo info = FrameInfoOf(record, result, result.Position, note);
+        Outcome written = WriteSpectrumPicture(picturePath, picture, display, info);
+        PrintWarnings(written.Warnings);
+        if (!written.Ok()) return ReportFailure(*written.Error);
+    }
     return kExitOk;
 }
 
@@ -111,57 +102,19 @@ int RunSpectrum(const SpectrumArguments& args) {
 void RegisterSpectrumCommand(CLI::App& app, int& exitStatus) {
     auto args = std::make_shared<SpectrumArguments>();
     CLI::App* cmd = app.add_subcommand(
-        "spectrum", "Analyse one segment and write the spectrum result file (as \"File Save\")");
+        "spectrum",
+        "Analyse one segment; write the spectrum result file (as \"File Save\") and/or the picture the "
+        "window draws");
     cmd->add_option("FILE", args->File, "Data file")->required();
     AddLoadOptions(*cmd, args->Load);
-
-    const char* group = "Analysis options";
-    cmd->add_option("--channels", args->Channels, "Channels to analyse, as 1,2,... (the Ch check boxes)")
-        ->delimiter(',')
-        ->check(CLI::Range(1, kMaxChannels))
-        ->capture_default_str()
-        ->group(group);
-    cmd->add_option("--points", args->Points, "Points of the segment, taken every --step samples")
-        ->check(CLI::IsMember({512, 1024, 2048, 4096, 8192}))
-        ->capture_default_str()
-        ->group(group);
-    cmd->add_flag("--mem-min", args->MemMin, "Divide the points by 32 (16 to 256; the \"min\" box)")
-        ->group(group);
-    cmd->add_option("--position", args->Position, "First sample of the segment")
-        ->check(CLI::NonNegativeNumber)
-        ->capture_default_str()
-        ->group(group);
-    cmd->add_option("--type", args->Type, "Spectrum type")
-        ->check(CLI::IsMember({"amp", "power"}))
-        ->capture_default_str()
-        ->group(group);
-    cmd->add_flag("--abs-coeff", args->AbsCoeff, "Amp as absolute Fourier coefficients (\"Abs F Coeff\")")
-        ->group(group);
-    cmd->add_option("--smooth", args->Smooth, "Smoothing passes")
-        ->check(CLI::IsMember({0, 1, 2, 5, 10}))
-        ->capture_default_str()
-        ->group(group);
-    cmd->add_flag("--no-zero-average", args->NoZeroAverage, "Keep the segment mean (\"Zero Average\" off)")
-        ->group(group);
-    CLI::Option* mem = cmd->add_flag("--mem", args->Mem, "MEM spectrum instead of the FFT")->group(group);
-    cmd->add_option("--mem-fmax", args->MemFmax,
-                    "Upper end of the MEM frequency grid (default: the automatic spectrum axis's maximum)")
-        ->check(CLI::PositiveNumber)
-        ->needs(mem)
-        ->group(group);
-    cmd->add_option("--ratio", args->Ratio,
-                    "Spectral ratio of two channels: none, a-to-b (A/B), b-to-a (B/A)")
-        ->check(CLI::IsMember({"none", "a-to-b", "b-to-a"}))
-        ->capture_default_str()
-        ->group(group);
-    cmd->add_flag("--pad", args->Pad, "Add trailing zeros when the segment runs past the data")->group(group);
-    cmd->add_option("-o,--output", args->Output, "Output file (\".csv\" is added when it has no extension)")
-        ->required();
+    AddAnalysisOptions(*cmd, args->Analysis);
+    AddDisplayOptions(*cmd, args->Display);
+    cmd->add_option("-o,--output", args->Output, "Result file (\".csv\" is added when it has no extension)");
+    cmd->add_option("--png", args->Picture,
+                    "Picture file: the 433 x 417 spectrum picture of the main window (\".png\" is added when "
+                    "it has no extension)");
     AddForceOption(*cmd, args->Force);
-    cmd->callback([args, cmd, &exitStatus] {
-        args->MemFmaxGiven = cmd->count("--mem-fmax") > 0;
-        exitStatus = RunSpectrum(*args);
-    });
+    cmd->callback([args, &exitStatus] { exitStatus = RunSpectrum(*args); });
 }
 
 }  // namespace wavora::batch
