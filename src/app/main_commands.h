@@ -18,6 +18,9 @@ class MainCommands {
     virtual void BtnListClick() = 0;
     // Analyses the segment at the position (the "Run" button).
     virtual void BtnRunClick() = 0;
+    // The spectrum's X axis changed between frequency and period: the activities that need a
+    // frequency axis (running spectrum, peaks, automatic skipping) are offered only on it.
+    virtual void PeriodAxisChanged() = 0;
 
     // Commands of the "Wave" menu, with the new value of the item's check.
     virtual void TimeScaleClick(int item) = 0;  // ×1, ×2, ×4, ×8

@@ -327,11 +327,12 @@ void TForm1::SyncFromState() {
     Check(u.NotAvailable, a.RatioMode == 0);
     Check(u.AtoB, a.RatioMode == 1);
     Check(u.BtoA, a.RatioMode == 2);
-    Check(u.ZeroAverage1, a.ZeroAverageEnabled);
-    Check(u.SubAxis1, s.Spectrum.SubAxis);
-    Check(u.BroadLine1, s.Spectrum.BroadLine);
-    Check(u.RightSideComment1, s.Spectrum.RightSideComment);
-    Check(u.DataComment1, s.Spectrum.DataComment);
+    const SpectrumDisplayOptions& o = s.Spectrum.Options;
+    Check(u.ZeroAverage1, o.ZeroAverage);
+    Check(u.SubAxis1, o.SubAxis);
+    Check(u.BroadLine1, o.BroadLine);
+    Check(u.RightSideComment1, o.RightSideComment);
+    Check(u.DataComment1, o.DataComment);
 
     // The position.
     {
@@ -360,7 +361,7 @@ void TForm1::EnableAnalysisControls() {
              ui_.BtnFile, ui_.BtnList, ui_.BtnExit, ui_.CBLowCut, ui_.BtnStart, ui_.BtnStop, ui_.BtnRun,
              ui_.BtnBack, ui_.RGAmp, ui_.RGPoints, ui_.RGHanning, ui_.GBSpect, ui_.GBChannel, ui_.GBFFT})
         w->setEnabled(true);
-    const bool frequencyAxis = !state_.Analysis.PeriodAxis;
+    const bool frequencyAxis = !state_.Spectrum.Options.PeriodAxis;
     ui_.SBRunSpec->setEnabled(frequencyAxis);
     ui_.SBPeaks->setEnabled(frequencyAxis);
     ui_.SBHistogram->setEnabled(frequencyAxis);

@@ -122,6 +122,7 @@ class TForm1 : public QMainWindow, public MainCommands {
 
     // ---- commands of the analysis windows (filled in as those windows arrive) ----
     void BtnRunClick() override;
+    void PeriodAxisChanged() override;
     void CB2DClick(bool on);
     void SBFilterClick();
     void SBFormatClick();

@@ -2,6 +2,7 @@
 // the windows that exist already are shown.
 
 #include <QDialog>
+#include <QToolButton>
 
 #include "app/app_windows.h"
 #include "app/main_window.h"
@@ -27,6 +28,12 @@ void TForm1::BtnRunClick() {
     NotAvailableYet("The spectrum analysis");
 }
 void TForm1::CB2DClick(bool) {}
+void TForm1::PeriodAxisChanged() {
+    const bool frequencyAxis = !state_.Spectrum.Options.PeriodAxis;
+    ui_.SBRunSpec->setEnabled(frequencyAxis);
+    ui_.SBHistogram->setEnabled(frequencyAxis);
+    ui_.SBPeaks->setEnabled(frequencyAxis);
+}
 void TForm1::SBFilterClick() {
     ShowWindow(Windows().BandPass);
 }

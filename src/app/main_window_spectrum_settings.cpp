@@ -86,30 +86,34 @@ void TForm1::BtnBackClick() {
 }
 
 void TForm1::DataComment1Click(bool on) {
-    state_.Spectrum.DataComment = on;
+    state_.Spectrum.Options.DataComment = on;
     OptionsChanged();
 }
 
 void TForm1::ZeroAverage1Click(bool on) {
-    state_.Analysis.ZeroAverageEnabled = on;
+    state_.Spectrum.Options.ZeroAverage = on;
+    state_.Spectrum.Format.CBZero = on;
     OptionsChanged();
     BtnRunClick();
 }
 
 void TForm1::SubAxis1Click(bool on) {
-    state_.Spectrum.SubAxis = on;
+    state_.Spectrum.Options.SubAxis = on;
+    state_.Spectrum.Format.CBSubAxis = on;
     OptionsChanged();
     BtnRunClick();
 }
 
 void TForm1::BroadLine1Click(bool on) {
-    state_.Spectrum.BroadLine = on;
+    state_.Spectrum.Options.BroadLine = on;
+    state_.Spectrum.Format.CBBroad = on;
     OptionsChanged();
     BtnRunClick();
 }
 
 void TForm1::RightSideComment1Click(bool on) {
-    state_.Spectrum.RightSideComment = on;
+    state_.Spectrum.Options.RightSideComment = on;
+    state_.Spectrum.Format.CBRight = on;
     OptionsChanged();
     BtnRunClick();
 }

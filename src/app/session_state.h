@@ -9,6 +9,9 @@
 
 #include "analysis/load_pipeline.h"
 #include "analysis/spectrum_run.h"
+#include "analysis/statistics.h"
+#include "draw/spectrum_format.h"
+#include "draw/spectrum_state.h"
 #include "draw/wave_display.h"
 #include "record/filter_state.h"
 #include "record/wave_record.h"
@@ -18,16 +21,6 @@ namespace wavora {
 // The timed activity that holds the analysis controls (DisableAnalysisControls); a second one
 // cannot start while it runs.
 enum class Activity { None, Scroll, Running, AutoSkip, Correlation };
-
-// Spectrum display options of the "Spectrum" and "Edit" menus. "Zero Average" and "Abs Fourier
-// Coeff" are analysis settings (AnalysisSettings).
-struct SpectrumOptions {
-    bool SubAxis = true;
-    bool BroadLine = false;
-    bool RightSideComment = true;
-    bool DataComment = true;
-    bool AutoScale = true;
-};
 
 // Frame of one spectrum in the running multi-plot.
 struct RunningPlotGeometry {
@@ -50,11 +43,15 @@ struct SessionState {
     // takes Analysis.Step (see PassOptions).
     LoadOptions Load;
     // Channels, points, step, type, smoothing, ratio, skip, MEM, file save and the flags of the
-    // windows fed by a run. MemFmax is filled when a run starts.
+    // windows fed by a run. The fields with a home elsewhere are filled when a run starts
+    // (RunSettings): MemFmax from the format fields, ZeroAverageEnabled and PeriodAxis from the
+    // spectrum display options.
     AnalysisSettings Analysis;
     WaveView Wave;
     bool ColorLines = true;  // "Color": the channels in their colours, else all black
-    SpectrumOptions Spectrum;
+    // The spectrum graph: axes, drawing options ("Zero Average" and the period axis among them),
+    // the frame being drawn and the format dialog's fields.
+    SpectrumDisplay Spectrum;
     RunningPlotGeometry RunningPlot;
     BandPassFields BandPass;
     bool FilterIndicator = false;  // ImgFilter is shown (the band-pass dialog's Close hides it)
@@ -75,6 +72,11 @@ struct SessionState {
     bool TwoDNeedsCompute = false;  // the 2-D spectrum must be computed again
     std::string RunIntervalText;    // "FFT/MEM DT" and "FFT/MEM T" read-outs of the last run
     std::string RunDurationText;
+    SpectrumResult Result;          // what the last run left: spectra, the result store, its settings
+    bool SpectrumShown = false;     // a run has completed since the record was loaded
+    // The statistics of the channel the last run analysed and displayed last (the statistics
+    // window shows them); written by every run while Analysis.StatisticsWindowOpen is set.
+    StatisticsLabels Statistics;
     std::string ProgramDate;  // "%d/%02d/%02d" of the executable's date
     std::string DefaultFileName = "sample.dbl";
 
@@ -83,6 +85,14 @@ struct SessionState {
         LoadOptions o = Load;
         o.Step = Analysis.Step;
         return o;
+    }
+    // The settings a spectrum run starts with.
+    AnalysisSettings RunSettings() const {
+        AnalysisSettings a = Analysis;
+        a.ZeroAverageEnabled = Spectrum.Options.ZeroAverage;
+        a.PeriodAxis = Spectrum.Options.PeriodAxis;
+        a.MemFmax = MemFrequencyMaximum(Spectrum.Format);
+        return a;
     }
     // The analysis size from "Points" (÷ 32 with "min").
     int Points() const { return Analysis.Points(); }

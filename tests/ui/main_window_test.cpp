@@ -279,7 +279,7 @@ TEST_F(MainWindow, AnalysisControlsLockAndUnlockTogether) {
     EXPECT_FALSE(form.Ui().TrackBar1->isEnabled());
 
     // With the period axis the spectrum-based activities stay off; correlation does not need it.
-    form.State().Analysis.PeriodAxis = true;
+    form.State().Spectrum.Options.PeriodAxis = true;
     form.DisableAnalysisControls();
     form.EnableAnalysisControls();
     EXPECT_FALSE(form.Ui().SBRunSpec->isEnabled());
