@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <type_traits>
 
@@ -19,8 +20,16 @@ class QAction;
 namespace wavora {
 
 class Canvas;
+class GridListing;
 class ScrollActivity;
 struct AppWindows;
+
+// How a spectrum run ended, for the activities that run it on a timer.
+struct RunReport {
+    bool Completed = false;        // every channel analysed and drawn, the skip applied
+    bool EndOfData = false;        // the automatic skipping analysis reached the end of the data
+    std::optional<Failure> Error;  // the message the run showed
+};
 
 class TForm1 : public QMainWindow, public MainCommands {
     Q_OBJECT
@@ -122,6 +131,8 @@ class TForm1 : public QMainWindow, public MainCommands {
 
     // ---- commands of the analysis windows (filled in as those windows arrive) ----
     void BtnRunClick() override;
+    // The run itself; BtnRunClick and the timed activities call it.
+    RunReport RunSpectrum();
     void PeriodAxisChanged() override;
     void CB2DClick(bool on);
     void SBFilterClick();
@@ -173,6 +184,10 @@ class TForm1 : public QMainWindow, public MainCommands {
     // that ends without one puts the choices back.
     bool RunPassAfterSettingChange(const ProcessingSnapshot& before);
     void AdoptLoadedRecord(bool reprocess, bool filtered);
+    // The value grid and its headings show one channel's listing.
+    void ShowListing(const GridListing& listing);
+    // "File Save" after a run: the save dialog, the overwrite question and the writer.
+    void SaveSpectrumResult();
     void ShowProcessing(const std::string& what);
     void HideProcessing();
     // Tells the user that a command belongs to a part of the program still to come.

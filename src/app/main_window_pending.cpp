@@ -24,9 +24,6 @@ void ShowWindow(QWidget* w) {
 }
 }  // namespace
 
-void TForm1::BtnRunClick() {
-    NotAvailableYet("The spectrum analysis");
-}
 void TForm1::CB2DClick(bool) {}
 void TForm1::PeriodAxisChanged() {
     const bool frequencyAxis = !state_.Spectrum.Options.PeriodAxis;
@@ -67,7 +64,5 @@ void TForm1::FConvertClick() {
 void TForm1::Saveas1Click() {}
 void TForm1::Timer2Timer() {}
 void TForm1::Timer3Timer() {}
-void TForm1::Image1MouseMove(int, int) {}
-void TForm1::Image1MouseDown(Qt::MouseButton, int, int) {}
 
 }  // namespace wavora

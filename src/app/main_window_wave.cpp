@@ -151,14 +151,4 @@ void TForm1::Scaling1Click(bool on) {
     DrawWave();
 }
 
-void TForm1::Image1MouseUp(Qt::MouseButton button, int, int) {
-    if (button != Qt::RightButton || !state_.DataLoaded) return;
-    const int kind = state_.Wave.DisplayKind;
-    QWidget* dialog = (kind == kShowSpectrum || kind == kShowRunningPlot)
-                          ? static_cast<QWidget*>(Windows().Param1)
-                          : static_cast<QWidget*>(Windows().AmpScale);
-    dialog->show();
-    dialog->raise();
-}
-
 }  // namespace wavora

@@ -72,8 +72,8 @@ struct SessionState {
     bool TwoDNeedsCompute = false;  // the 2-D spectrum must be computed again
     std::string RunIntervalText;    // "FFT/MEM DT" and "FFT/MEM T" read-outs of the last run
     std::string RunDurationText;
-    SpectrumResult Result;          // what the last run left: spectra, the result store, its settings
-    bool SpectrumShown = false;     // a run has completed since the record was loaded
+    SpectrumResult Result;       // what the last run left: spectra, the result store, its settings
+    bool SpectrumShown = false;  // a run has completed since the record was loaded
     // The statistics of the channel the last run analysed and displayed last (the statistics
     // window shows them); written by every run while Analysis.StatisticsWindowOpen is set.
     StatisticsLabels Statistics;

@@ -23,6 +23,7 @@ QVariant StringGridModel::data(const QModelIndex& index, int role) const {
     bool fixed = index.row() < fixedRows_ || index.column() < fixedCols_;
     switch (role) {
         case Qt::DisplayRole:
+            if (source_) return QString::fromStdString(source_(index.column(), index.row()));
             return Cell(index.column(), index.row());
         case Qt::BackgroundRole:
             return fixed ? QVariant(QColor(0xF0, 0xF0, 0xF0)) : QVariant();
@@ -39,7 +40,28 @@ Qt::ItemFlags StringGridModel::flags(const QModelIndex& index) const {
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
+void StringGridModel::SetSource(int cols, int rows, std::function<std::string(int col, int row)> source) {
+    beginResetModel();
+    cols_ = std::max(cols, 0);
+    rows_ = std::max(rows, 0);
+    cells_.clear();
+    source_ = std::move(source);
+    if (!source_) cells_.resize(static_cast<size_t>(cols_) * rows_);
+    endResetModel();
+}
+
+void StringGridModel::Materialize() {
+    if (!source_) return;
+    std::vector<QString> cells(static_cast<size_t>(cols_) * rows_);
+    for (int r = 0; r < rows_; ++r)
+        for (int c = 0; c < cols_; ++c)
+            cells[static_cast<size_t>(r) * cols_ + c] = QString::fromStdString(source_(c, r));
+    source_ = nullptr;
+    cells_ = std::move(cells);
+}
+
 void StringGridModel::SetSize(int cols, int rows) {
+    Materialize();
     cols = std::max(cols, 0);
     rows = std::max(rows, 0);
     if (cols == cols_ && rows == rows_) return;
@@ -60,13 +82,15 @@ void StringGridModel::SetFixed(int fixedCols, int fixedRows) {
     if (rows_ > 0 && cols_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
 }
 
-const QString& StringGridModel::Cell(int col, int row) const {
+QString StringGridModel::Cell(int col, int row) const {
     if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return kEmpty;
+    if (source_) return QString::fromStdString(source_(col, row));
     return cells_[static_cast<size_t>(row) * cols_ + col];
 }
 
 void StringGridModel::SetCell(int col, int row, const QString& text) {
     if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return;
+    Materialize();
     cells_[static_cast<size_t>(row) * cols_ + col] = text;
     QModelIndex i = index(row, col);
     emit dataChanged(i, i, {Qt::DisplayRole});
@@ -107,9 +131,12 @@ void StringGrid::SetCell(int col, int row, const std::string& utf8) {
     model_.SetCell(col, row, QString::fromStdString(utf8));
 }
 
+void StringGrid::ShowListing(int cols, int rows, std::function<std::string(int col, int row)> cell) {
+    model_.SetSource(cols, rows, std::move(cell));
+}
+
 void StringGrid::ClearCells() {
-    for (int r = 0; r < model_.Rows(); ++r)
-        for (int c = 0; c < model_.Cols(); ++c) model_.SetCell(c, r, QString());
+    model_.SetSource(model_.Cols(), model_.Rows(), nullptr);
 }
 
 int StringGrid::Row() const {

@@ -4,6 +4,7 @@
 
 #include <QAbstractTableModel>
 #include <QTableView>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,15 +21,22 @@ class StringGridModel : public QAbstractTableModel {
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     void SetSize(int cols, int rows);
+    // Cells made by `source` when they are shown (column, row), for a listing of many rows: no
+    // text is kept for rows nobody looks at. Any later change of a cell or of the size first
+    // turns the listing into stored cells.
+    void SetSource(int cols, int rows, std::function<std::string(int col, int row)> source);
     void SetFixed(int fixedCols, int fixedRows);
     int Cols() const { return cols_; }
     int Rows() const { return rows_; }
     int FixedRows() const { return fixedRows_; }
     int FixedCols() const { return fixedCols_; }
-    const QString& Cell(int col, int row) const;
+    QString Cell(int col, int row) const;
     void SetCell(int col, int row, const QString& text);
 
   private:
+    void Materialize();
+
+    std::function<std::string(int col, int row)> source_;
     int cols_ = 5, rows_ = 5, fixedCols_ = 1, fixedRows_ = 1;
     std::vector<QString> cells_ = std::vector<QString>(25);  // row-major, cols_ × rows_
 };
@@ -52,6 +60,9 @@ class StringGrid : public QTableView {
     void SetCell(int col, int row, const std::string& utf8);
     // Empties every cell.
     void ClearCells();
+    // A listing whose cells are made when they are painted (see StringGridModel::SetSource); the
+    // fixed rows and columns stay as they are.
+    void ShowListing(int cols, int rows, std::function<std::string(int col, int row)> cell);
 
     // The selected row (-1 when none).
     int Row() const;

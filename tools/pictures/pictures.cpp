@@ -94,6 +94,16 @@ void MainWindowPictures(Folder& out, PrintingPrompts& prompts) {
     out.Save(amp, "ampscale.png");
     out.Save(form, "magnified.png");
 
+    // Two channels analysed: the spectra on one frame, the listing of the second.
+    form.CBChClick(1, true);
+    form.BtnRunClick();
+    out.Save(form, "spectrum.png");
+    form.RGAmpClick(1);
+    out.Save(form, "spectrum_power.png");
+    form.RGAmpClick(0);
+    form.Image1MouseMove(200, 200);
+    out.Save(form, "spectrum_readout.png");
+
     form.BtnListClick();
     out.Save(*windows->Listup, "listup.png");
     out.Save(form, "listing.png");
