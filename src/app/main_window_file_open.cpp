@@ -154,6 +154,7 @@ void TForm1::AdoptLoadedRecord(bool reprocess, bool filtered) {
     ui_.Data4->setText("Data4");
     ui_.Data->setText("Data");
 
+    state_.RecordFiltered = filtered;
     if (filtered) {
         state_.BandPass.RunCount += 1;
         state_.BandPass.Status = "Executed";

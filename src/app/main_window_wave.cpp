@@ -22,11 +22,7 @@ constexpr int kTimeScales[] = {1, 2, 4, 8};
 }  // namespace
 
 WaveFilterNote TForm1::FilterNote() const {
-    WaveFilterNote note;
-    note.FilterChecked = state_.Filter.Active;
-    note.Lower = state_.Filter.EffectiveLower;
-    note.Upper = state_.Filter.EffectiveUpper;
-    return note;
+    return FilterNoteOf(state_.Filter, state_.RecordFiltered);
 }
 
 void TForm1::DrawWave() {

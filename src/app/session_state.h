@@ -62,6 +62,7 @@ struct SessionState {
 
     bool Loading = false;                 // a file-open pass is running; the timers wait for it
     bool DataLoaded = false;              // a record has been loaded at least once
+    bool RecordFiltered = false;          // the pass that made the record filtered its samples
     bool ReprocessOnly = false;           // the next pass re-reads FilePath without the dialog
     int32_t Position = 0;                 // the position slider TrackBar1
     int32_t ListStart = 0;                // first sample of the listing page

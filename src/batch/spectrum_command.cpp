@@ -85,11 +85,8 @@ int RunSpectrum(const SpectrumArguments& args) {
     }
     if (!picturePath.empty()) {
         if (auto refused = RefuseExisting(picturePath, args.Force)) return ReportFailure(*refused);
-        WaveFilterNote note;
-        note.FilterChecked = loaded.Filter.Active;
-        note.Lower = loaded.Filter.EffectiveLower;
-        note.Upper = loaded.Filter.EffectiveUpper;
-        const SpectrumFrameInfo info = FrameInfoOf(record, result, result.Position, note);
+        const SpectrumFrameInfo info =
+            FrameInfoOf(record, result, result.Position, FilterNoteOf(loaded.Filter, loaded.Filtered));
         Outcome written = WriteSpectrumPicture(picturePath, picture, display, info);
         PrintWarnings(written.Warnings);
         if (!written.Ok()) return ReportFailure(*written.Error);

@@ -25,6 +25,14 @@ std::array<Color, kMaxChannels> DefaultChannelColors() {
     return {kRed, kBlue, kGreen, kBlack, kOlive, kFuchsia, kMaroon, kTeal};
 }
 
+WaveFilterNote FilterNoteOf(const FilterState& filter, bool filtered) {
+    WaveFilterNote note;
+    note.FilterChecked = filtered;
+    note.Lower = filter.EffectiveLower;
+    note.Upper = filter.EffectiveUpper;
+    return note;
+}
+
 int CountDisplayedChannels(const WaveRecord& record, const WaveView& view) {
     int n = 0;
     for (int k = 0; k < record.ChannelCount && k < kMaxChannels; ++k)

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "draw/canvas.h"
+#include "record/filter_state.h"
 #include "record/wave_record.h"
 
 namespace wavora {
@@ -45,11 +46,17 @@ struct WaveView {
     bool ShowScaling = true;
 };
 
-// The filter note under the traces.
+// The filter note under the traces and above the spectrum: the band when the samples shown were
+// band-pass filtered, else "Unfiltered".
 struct WaveFilterNote {
-    bool FilterChecked = false;  // the "Filter" check box
+    bool FilterChecked = false;  // the samples were filtered (by the last processing pass)
     float Lower = 1.0f, Upper = 0.0f;
 };
+
+// The note for a record the processing pass filtered (`filtered`) with these corners. A "Filter"
+// box checked without a filter that ran (the mode "Unfiltered") says "Unfiltered": the note tells
+// what was done to the samples.
+WaveFilterNote FilterNoteOf(const FilterState& filter, bool filtered);
 
 // Number of channels among the record's first ChannelCount whose display flag is on.
 int CountDisplayedChannels(const WaveRecord& record, const WaveView& view);

@@ -355,5 +355,28 @@ TEST_F(FileOpen, IntegrationChecksTheFilterBox) {
     EXPECT_EQ(prompts.OpenRequests.size(), dialogs);
 }
 
+// The data note says what was done to the samples: "Filter" checked while the menu says
+// "Unfiltered" filters nothing, and integration switched on and off again leaves them unfiltered.
+TEST_F(FileOpen, TheFilterNoteFollowsWhatWasDoneToTheSamples) {
+    OpenCsv(1000);
+    form.CBLowCutClick(true);
+    EXPECT_TRUE(form.State().Filter.Active);
+    EXPECT_FALSE(form.State().RecordFiltered);
+    form.Default1Click();
+    EXPECT_TRUE(form.State().RecordFiltered);
+    form.None2Click();
+    EXPECT_FALSE(form.State().RecordFiltered);
+
+    // Integration checks "Filter", but with the mode "Unfiltered" nothing is filtered.
+    prompts.AnswerFile(form.Record().FilePath);
+    form.IntegOnClick();
+    EXPECT_TRUE(form.State().Filter.Active);
+    EXPECT_FALSE(form.State().RecordFiltered);
+    prompts.AnswerFile(form.Record().FilePath);
+    form.IntegOffClick();
+    EXPECT_TRUE(form.State().Filter.Active) << "the Filter box stays as integration left it";
+    EXPECT_FALSE(form.State().RecordFiltered);
+}
+
 }  // namespace
 }  // namespace wavora::uitest
