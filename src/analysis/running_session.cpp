@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "scales/scale_labels.h"
+
 namespace wavora {
 
 RunningOutcome DriveRunningSpectrum(const WaveRecord& record, RunningSession session,
@@ -75,6 +77,14 @@ RunningOutcome DriveRunningSpectrum(const WaveRecord& record, RunningSession ses
             if (channel.Status != ChannelStatus::Shown) continue;
             if (!scaled) {
                 view.Scale = AutomaticRunningScale(result);
+                if (session.FrequencyMax) {
+                    const AxisScale x = AxisUnit(false, *session.FrequencyMax);
+                    view.Scale.NGridX = x.NGrid, view.Scale.SValueX = x.Start, view.Scale.VValueX = x.Step;
+                }
+                if (session.ValueMax) {
+                    const AxisScale y = AxisUnit(false, *session.ValueMax);
+                    view.Scale.NGridY = y.NGrid, view.Scale.SValueY = y.Start, view.Scale.VValueY = y.Step;
+                }
                 view.Axis = AxisFieldsOf(view.Scale);
                 out.View = view;
                 scaled = true;

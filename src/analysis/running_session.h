@@ -25,6 +25,9 @@ struct RunningSession {
     // The spectrum graph's scale; without it, the automatic axes of the first step's spectrum
     // (what the spectrum display would have left after a run at the first position).
     std::optional<RunningScale> Scale;
+    // With the automatic axes: the tops to reach instead of the spectrum's (the axis then as the
+    // spectrum display would choose it for that maximum).
+    std::optional<float> FrequencyMax, ValueMax;
 };
 
 struct RunningObserver {

@@ -52,12 +52,16 @@ void DrawRunningCurve(Canvas& canvas, const RunningCurve& curve, Color channelCo
     Canvas& c = canvas;
     c.SetPenWidth(1);
     c.SetPenStyle(PenStyle::Solid);
-    c.SetPenColor(curve.Black ? kBlack : channelColor);
+    const Color pen = curve.Black ? kBlack : channelColor;
+    c.SetPenColor(pen);
     bool placed = false;
     PlotPoint at;
     for (const PlotSegment& s : curve.Segments) {
         if (!placed || !(s.From == at)) c.MoveTo(s.From.X, s.From.Y);
         c.LineTo(s.To.X, s.To.Y);
+        // A line leaves out its end pixel; the visible pieces of a dense curve are often a single
+        // column or a single point, which would then not show at all.
+        c.SetPixel(s.To.X, s.To.Y, pen);
         at = s.To;
         placed = true;
     }

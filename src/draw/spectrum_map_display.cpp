@@ -81,12 +81,14 @@ void DrawColourBar(Canvas& canvas, const ColourBar& bar, const MapFrame& frame) 
 }
 
 void DrawMapSet(GraphPlot& plot, Canvas& canvas, const MapFrame& frame, const ColourBar& bar) {
+    canvas.SetFont(kMapFont, kMapFontSize);
     ApplyMapFrame(plot, frame);
     plot.DrawWaku();
     DrawColourBar(canvas, bar, frame);
 }
 
 void DrawMapStart(GraphPlot& plot, Canvas& canvas, const MapStartPlan& plan) {
+    canvas.SetFont(kMapFont, kMapFontSize);
     plot.TitleX = plan.TitleX;
     plot.TitleY = plan.TitleY;
     ApplyMapFrame(plot, plan.Frame);

@@ -13,6 +13,11 @@
 
 namespace wavora {
 
+// The font of the chart's labels, titles and notes: proportional, so that the long value title and
+// the notes beside it fit the places they are given.
+inline constexpr const char* kMapFont = "ＭＳ Ｐゴシック";
+inline constexpr int kMapFontSize = 9;
+
 // The colour of a palette level as a canvas colour.
 Color MapColor(int level);
 
