@@ -314,6 +314,7 @@ MapRowPlan SpectrumMap::Row(const WaveRecord& record, const SpectrumResult& resu
     const int lineWidth = Truncate(LineSpacing(result) / span * width);
 
     const int half = std::min(result.Points / 2, static_cast<int>(result.RealPart.size()));
+    plan.Bands.reserve(static_cast<size_t>(half));
     for (int p = 0; p < half; ++p) {
         const float f = LineFrequency(result, p);
         if (f < LowerFrequency) continue;

@@ -103,11 +103,26 @@ void DrawMapStart(GraphPlot& plot, Canvas& canvas, const MapStartPlan& plan) {
 
 void DrawMapRow(Canvas& canvas, const MapRowPlan& row) {
     const Color brush = canvas.CurrentBrushColor();
+    // Neighbouring bands of one level are painted as one rectangle: the same pixels, in far
+    // fewer calls (a dense spectrum puts several lines on a pixel column).
+    std::optional<MapBand> pending;
+    auto paint = [&] {
+        if (!pending) return;
+        canvas.SetBrushColor(MapColor(pending->Level));
+        canvas.FillRect(pending->Left, pending->Top, pending->Right, pending->Bottom);
+        pending.reset();
+    };
     for (const MapBand& band : row.Bands) {
         if (band.Right <= band.Left || band.Bottom <= band.Top) continue;
-        canvas.SetBrushColor(MapColor(band.Level));
-        canvas.FillRect(band.Left, band.Top, band.Right, band.Bottom);
+        if (pending && band.Level == pending->Level && band.Top == pending->Top &&
+            band.Bottom == pending->Bottom && band.Left >= pending->Left && band.Left <= pending->Right) {
+            pending->Right = std::max(pending->Right, band.Right);
+            continue;
+        }
+        paint();
+        pending = band;
     }
+    paint();
     canvas.SetBrushColor(brush);
 }
 
