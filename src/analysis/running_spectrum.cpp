@@ -167,6 +167,8 @@ bool HiddenLineHorizon::Segment(PlotPoint a, PlotPoint b, std::vector<PlotSegmen
 
 RunningStart RunningSpectrum::Start(const RunningStartInput& input, SpectrumMap& map) {
     RunningStart out;
+    // A run in progress is not started again (its Run buttons are disabled); nothing changes.
+    if (active_) return out;
     // The channels the first step's run will analyse: one, or two for a spectral ratio.
     const int wanted = input.RatioMode != 0 ? 2 : 1;
     if (input.CheckedChannels != wanted) {

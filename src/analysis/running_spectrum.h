@@ -239,7 +239,8 @@ enum class RunningTick {
 class RunningSpectrum {
   public:
     // Start (BtnRunRunClick): the checks and the start. The 2-D map takes its part (its colour
-    // scale setting, the proposed Skip and the row-count check while "2D" is checked).
+    // scale setting, the proposed Skip and the row-count check while "2D" is checked). While a
+    // run is active it is refused without a message and nothing changes.
     RunningStart Start(const RunningStartInput& input, SpectrumMap& map);
 
     // The timer's step: whether to analyse the segment at `displayPosition`.

@@ -260,6 +260,11 @@ TEST(RunningSpectrumStart, SkipTimeAndTheSkipOfTheRun) {
     // Position still moves by 200 samples per step.
     EXPECT_EQ(running.PositionAfterStep(1000, 100000), 1200);
     EXPECT_EQ(running.PositionAfterStep(99900, 100000), 100000);
+    // A second Start while running changes nothing.
+    in.SkipItem = 0;
+    EXPECT_EQ(running.Start(in, map).Status, RunningStartStatus::Refused);
+    EXPECT_EQ(running.Skip(), 200);
+    EXPECT_TRUE(running.Active());
     EXPECT_EQ(SkipTimeText(10, 0.001f, "ms"), "Skip Time 0.01 [ms]");
 }
 
