@@ -40,7 +40,10 @@ RunningOutcome DriveRunningSpectrum(const WaveRecord& record, RunningSession ses
     bool scaled = session.Scale.has_value();
     int position = out.Start.Position;
     SpectrumResult& result = out.Result;
-    auto stopAt = [&](int at) { out.Stop = running.Stop(at, view.TwoD, view.Multi, map); };
+    auto stopAt = [&](int at) {
+        out.Stop = running.Stop(at, view.TwoD, view.Multi, map);
+        out.StopPosition = at;
+    };
 
     for (;;) {
         const RunningTick tick = running.Tick(position, sampleCount);

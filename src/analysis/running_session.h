@@ -39,6 +39,7 @@ struct RunningOutcome {
     RunningStart Start;
     std::optional<Failure> Error;        // a step's run failed; the activity ended there
     RunningStop Stop;                    // what the final Stop did
+    int StopPosition = 0;                // the position (DisplayPosition) when Stop was performed
     SpectrumResult Result;               // the last step's run
     GridListing Listing;                 // the value grid as the last step's run left it
     RunningStepView View;                // with the scale the steps drew with

@@ -112,12 +112,6 @@ std::optional<Failure> MapRowCountCheck(float timeSpan, int skip, float analysis
     return std::nullopt;
 }
 
-std::optional<float> FieldNumber(const std::string& text) {
-    const float value = AxisFieldValue(text);
-    if (!std::isfinite(value)) return std::nullopt;
-    return value;
-}
-
 std::string CrossHairText(const MapFrame& frame, int x, int y, const char* frequencyUnit,
                           const char* timeUnit) {
     const double f =
@@ -245,7 +239,9 @@ MapStartPlan SpectrumMap::Start(const WaveRecord& record, const SpectrumResult& 
         }
         ColourMax = maximum;
         plan.ColourMaxText = ColourMaxText(maximum);
-        Fields.ColourMax = FieldNumber(*plan.ColourMaxText).value_or(maximum);
+        // The field holds the text; the colour bar shows what it holds.
+        const float shown = AxisFieldValue(*plan.ColourMaxText);
+        Fields.ColourMax = std::isfinite(shown) ? shown : maximum;
         AutoColourScale = false;
         MapColourMax = maximum;
     } else {

@@ -55,9 +55,6 @@ inline constexpr int kMapRowsMin = 50, kMapRowsMax = 500;
 
 // --- Settings ------------------------------------------------------------------------------------
 
-// A field's number when it holds one (a finite decimal number, blanks around it allowed).
-std::optional<float> FieldNumber(const std::string& text);
-
 // The 2-D window's fields as numbers: the window keeps the last valid value of each edit.
 struct MapFields {
     float UpperFrequency = 20.0f;  // "Upper Limit" (Edit1)

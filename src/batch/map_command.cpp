@@ -15,11 +15,12 @@
 #include "batch/analysis_options.h"
 #include "batch/command.h"
 #include "batch/load_options.h"
-#include "batch/picture_support.h"
+#include "batch/offscreen_gui.h"
 #include "batch/text_output.h"
 #include "draw/png_writer.h"
 #include "draw/graph_plot.h"
 #include "draw/image_canvas.h"
+#include "draw/spectrum_format.h"
 #include "draw/spectrum_map_display.h"
 #include "formats/data_writers.h"
 #include "record/text_format.h"
@@ -87,7 +88,7 @@ int RunMap(const MapArguments& args) {
 
     if (auto refused = CheckChannels(args.Analysis.Channels, record)) return ReportFailure(*refused);
     RunningSession session;
-    session.Analysis = ToAnalysisSettings(args.Analysis, record, loaded.Options.Step);
+    session.Analysis = ToAnalysisSettings(args.Analysis, loaded, AutomaticMemFmax(loaded));
     const float analysisInterval =
         static_cast<float>(std::max<int>(session.Analysis.Step, 1)) * record.SamplingInterval;
 
@@ -125,7 +126,7 @@ int RunMap(const MapArguments& args) {
     start.Hidden = false;
     session.View.Filter = {loaded.Filter.Active, loaded.Filter.EffectiveLower, loaded.Filter.EffectiveUpper};
 
-    EnsurePictureSupport();
+    OffscreenGui gui;  // kept while the picture is drawn
     ImageCanvas graph(kGraphWidth, kGraphHeight);
     GraphPlot plot(&graph);
     map.GraphWidth = kGraphWidth;
@@ -175,7 +176,7 @@ void RegisterMapCommand(CLI::App& app, int& exitStatus) {
         "must number 50 to 500.");
     cmd->add_option("FILE", args->File, "Data file")->required();
     AddLoadOptions(*cmd, args->Load);
-    AddAnalysisOptions(*cmd, args->Analysis, false);
+    AddAnalysisOptions(*cmd, args->Analysis, 0);
 
     const char* group = "Map options";
     cmd->add_option("--init", args->Init, "First sample of the run (\"Init\")")

@@ -16,11 +16,13 @@
 #include "batch/analysis_options.h"
 #include "batch/command.h"
 #include "batch/load_options.h"
-#include "batch/picture_support.h"
+#include "batch/offscreen_gui.h"
 #include "batch/text_output.h"
 #include "draw/png_writer.h"
 #include "draw/image_canvas.h"
 #include "draw/running_display.h"
+#include "draw/spectrum_display.h"
+#include "draw/startup_picture.h"
 #include "draw/wave_display.h"
 #include "formats/data_writers.h"
 #include "record/text_format.h"
@@ -47,7 +49,7 @@ struct RunningArguments {
 };
 
 // The main window's picture.
-constexpr int kImageWidth = 433, kImageHeight = 417;
+constexpr int kImageWidth = kMainPictureWidth, kImageHeight = kMainPictureHeight;
 
 // Where the dialog takes a Skip from: one of its list, or typed in the edit box.
 void SetSkip(RunningStartInput& start, int skip) {
@@ -70,6 +72,75 @@ std::string ListingText(const RunningOutcome& outcome, const std::string& skipTi
     return text;
 }
 
+// The main window's picture through the run: the waterfall, or each step's spectrum drawn by the
+// spectrum display and, at Stop, the average in purple.
+class RunningPicture {
+  public:
+    RunningPicture(const WaveRecord& record, const FilterState& filter) : record_(record) {
+        note_.FilterChecked = filter.Active;
+        note_.Lower = filter.EffectiveLower;
+        note_.Upper = filter.EffectiveUpper;
+        // The picture's font as the window sets it at start-up.
+        canvas_.SetFont(kPictureFont, 12);
+        canvas_.SetFontColor(kBlack);
+    }
+
+    void Step(const RunningStep& step, const SpectrumResult& result) {
+        const int k = std::clamp(result.CurrentChannel - 1, 0, kMaxChannels - 1);
+        const Color colour = view_.ChannelColors[static_cast<size_t>(k)];
+        DrawRunningSpectrum(canvas_, step, colour);
+        if (!step.DrawSingle) return;
+        display_.Frame.NewSpectrumFrame = true;  // every run starts a frame
+        const std::span<const float> values(result.RealPart.data(), static_cast<size_t>(result.Points / 2));
+        Draw(result, result.Position, Curve(result, k, colour, values));
+    }
+
+    // The average, when Stop draws it.
+    void Average(const RunningOutcome& outcome) {
+        const RunningStop& stop = outcome.Stop;
+        if (!stop.Average || !stop.DrawAverage) return;
+        display_.Frame.NewSpectrumFrame = true;
+        SpectrumCurve curve = Curve(outcome.Result, 0, kPurple, stop.Average->Values);
+        curve.Points = stop.Points;
+        curve.AnalysisInterval = stop.AnalysisInterval;
+        Draw(outcome.Result, outcome.StopPosition, curve);
+    }
+
+    const ImageCanvas& Canvas() const { return canvas_; }
+    const std::optional<Failure>& Error() const { return error_; }
+
+  private:
+    SpectrumCurve Curve(const SpectrumResult& result, int channel, Color colour,
+                        std::span<const float> values) const {
+        // The unit and name of the channel the run analysed (the average is drawn as channel 0).
+        const ChannelInfo& analysed =
+            record_.Channels[static_cast<size_t>(std::clamp(result.CurrentChannel - 1, 0, kMaxChannels - 1))];
+        SpectrumCurve curve;
+        curve.Channel = channel;
+        curve.Colour = colour;
+        curve.Points = result.Points;
+        curve.AnalysisInterval = result.AnalysisInterval;
+        curve.Values = values;
+        if (result.Settings.Mem) curve.Frequencies = result.MemFrequency;
+        curve.Unit = analysed.DisplayUnit;
+        curve.Legend = analysed.Name;
+        return curve;
+    }
+
+    void Draw(const SpectrumResult& result, int position, const SpectrumCurve& curve) {
+        const SpectrumFrameInfo info = FrameInfoOf(record_, result, position, note_);
+        if (auto failure = DrawSpectrum(canvas_, display_, view_, info, curve); failure && !error_)
+            error_ = failure;
+    }
+
+    const WaveRecord& record_;
+    WaveFilterNote note_;
+    ImageCanvas canvas_{kMainPictureWidth, kMainPictureHeight};
+    SpectrumDisplay display_;
+    WaveView view_;
+    std::optional<Failure> error_;
+};
+
 int Written(const Outcome& written) {
     PrintWarnings(written.Warnings);
     return written.Ok() ? kExitOk : ReportFailure(*written.Error);
@@ -89,7 +160,7 @@ int RunRunning(const RunningArguments& args) {
 
     if (auto refused = CheckChannels(args.Analysis.Channels, record)) return ReportFailure(*refused);
     RunningSession session;
-    session.Analysis = ToAnalysisSettings(args.Analysis, record, loaded.Options.Step);
+    session.Analysis = ToAnalysisSettings(args.Analysis, loaded, AutomaticMemFmax(loaded));
     session.Start.InitPosition = args.Init;
     SetSkip(session.Start, args.Skip);
     session.Start.Multi = args.Multi;
@@ -101,17 +172,14 @@ int RunRunning(const RunningArguments& args) {
     if (args.FrequencyMaxOption->count() > 0) session.FrequencyMax = args.FrequencyMax;
     if (args.ValueMaxOption->count() > 0) session.ValueMax = args.ValueMax;
 
-    std::unique_ptr<ImageCanvas> image;
+    std::optional<OffscreenGui> gui;  // kept while the picture is drawn
+    std::unique_ptr<RunningPicture> picture;
     RunningObserver observer;
     if (!png.empty()) {
-        EnsurePictureSupport();
-        image = std::make_unique<ImageCanvas>(kImageWidth, kImageHeight);
-        const auto colors = DefaultChannelColors();
-        observer.Step = [&image, colors](const RunningStep& step, const SpectrumResult& result,
-                                         const RunningStepView&) {
-            const int k = std::clamp(result.CurrentChannel - 1, 0, kMaxChannels - 1);
-            DrawRunningSpectrum(*image, step, colors[static_cast<size_t>(k)]);
-        };
+        gui.emplace();
+        picture = std::make_unique<RunningPicture>(record, loaded.Filter);
+        observer.Step = [&picture](const RunningStep& step, const SpectrumResult& result,
+                                   const RunningStepView&) { picture->Step(step, result); };
     }
 
     RunningSpectrum running;
@@ -135,7 +203,11 @@ int RunRunning(const RunningArguments& args) {
     if (int status = Written(WriteResultText(output, ListingText(outcome, start.SkipTimeText)));
         status != kExitOk)
         return status;
-    if (image) return Written(WritePng(png, image->ToImage()));
+    if (picture) {
+        picture->Average(outcome);
+        if (picture->Error()) return ReportFailure(*picture->Error());
+        return Written(WritePng(png, picture->Canvas().ToImage()));
+    }
     return kExitOk;
 }
 
@@ -152,7 +224,7 @@ void RegisterRunningCommand(CLI::App& app, int& exitStatus) {
         "max + 1 spectra, the multi plot after 51 curves; both stop at the end of the data.");
     cmd->add_option("FILE", args->File, "Data file")->required();
     AddLoadOptions(*cmd, args->Load);
-    AddAnalysisOptions(*cmd, args->Analysis, false);
+    AddAnalysisOptions(*cmd, args->Analysis, 0);
 
     const char* group = "Running options";
     cmd->add_option("--init", args->Init, "First sample of the run (\"Init\")")
@@ -187,10 +259,9 @@ void RegisterRunningCommand(CLI::App& app, int& exitStatus) {
     cmd->add_option("-o,--output", args->Output, "Output file (\".csv\" is added when it has no extension)")
         ->required();
     cmd->add_option(
-           "--png", args->Png,
-           "Also write the main window's picture at the end as PNG (\".png\" is added when it has no "
-           "extension); needs --multi")
-        ->needs(multi);
+        "--png", args->Png,
+        "Also write the main window's picture at the end as PNG (\".png\" is added when it has no "
+        "extension): the waterfall, or the last spectrum with the average in purple");
     AddForceOption(*cmd, args->Force);
     cmd->callback([args, &exitStatus] { exitStatus = RunRunning(*args); });
 }

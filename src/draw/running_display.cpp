@@ -1,5 +1,6 @@
 #include "draw/running_display.h"
 
+#include "draw/spectrum_format.h"
 #include "draw/startup_picture.h"
 
 namespace wavora {
@@ -9,6 +10,31 @@ namespace {
 constexpr int kTextSize = 12;  // the picture's font size
 
 }  // namespace
+
+RunningScale RunningScaleOf(const SpectrumAxes& axes) {
+    RunningScale s;
+    s.SValueX = axes.SValueX;
+    s.VValueX = axes.VValueX;
+    s.NGridX = axes.NGridX;
+    s.SValueY = axes.SValueY;
+    s.VValueY = axes.VValueY;
+    s.NGridY = axes.NGridY;
+    s.LogX = axes.LogX;
+    s.LogY = axes.LogY;
+    s.WidthX = axes.WidthX;
+    s.HeightY = axes.HeightY;
+    return s;
+}
+
+SpectrumAxisFields MapAxisFieldsOf(const SpectrumFormatFields& fields) {
+    SpectrumAxisFields f;
+    f.XStart = FieldNumber(fields.EdSX0).value_or(f.XStart);
+    f.XMax = FieldNumber(fields.EdSXM).value_or(f.XMax);
+    f.XDivisions = fields.UpDown2;
+    f.Width = FieldInteger(fields.Edlx).value_or(f.Width);
+    f.Height = FieldInteger(fields.Edly).value_or(f.Height);
+    return f;
+}
 
 void DrawRunningFrame(Canvas& canvas, const RunningFrame& frame) {
     Canvas& c = canvas;

@@ -6,8 +6,15 @@
 
 #include "analysis/running_spectrum.h"
 #include "draw/canvas.h"
+#include "draw/spectrum_state.h"
 
 namespace wavora {
+
+// The spectrum graph's scale as the waterfall reads it, and the format dialog's fields as the 2-D
+// map's first Set reads them (x start, x maximum, x grid, width and height; a field that holds no
+// number keeps the default).
+RunningScale RunningScaleOf(const SpectrumAxes& axes);
+SpectrumAxisFields MapAxisFieldsOf(const SpectrumFormatFields& fields);
 
 // Clears the picture and draws the waterfall's frame.
 void DrawRunningFrame(Canvas& canvas, const RunningFrame& frame);

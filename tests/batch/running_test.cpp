@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <QImage>
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -83,8 +85,16 @@ std::pair<int, int> PngSize(const std::string& bytes) {
 TEST(BatchRunning, SinglePlotListsTheAverageOfMaxPlusOneSpectra) {
     TempDir dir;
     const std::string path = Csv(dir);
-    Ran r = Batch(dir, {"running", path, "--init", "1000", "--max", "3", "-o", dir.File("avg")});
+    Ran r = Batch(dir, {"running", path, "--init", "1000", "--max", "3", "-o", dir.File("avg"), "--png",
+                        dir.File("avg.png")});
     ASSERT_EQ(r.Status, 0) << r.Err;
+    EXPECT_EQ(PngSize(test::ReadAll(dir.File("avg.png"))), (std::pair<int, int>{433, 417}));
+    // Stop draws the average in purple on a fresh spectrum frame.
+    const QImage picture(QString::fromStdString(dir.File("avg.png")));
+    int purple = 0;
+    for (int y = 0; y < picture.height(); ++y)
+        for (int x = 0; x < picture.width(); ++x) purple += picture.pixel(x, y) == qRgb(0x80, 0x00, 0x80);
+    EXPECT_GT(purple, 100);
     const std::vector<std::string> lines = Lines(test::ReadAll(dir.File("avg.csv")));
     ASSERT_EQ(lines.size(), 2u + 512u);
     EXPECT_EQ(lines[0], "Count  4");
@@ -142,7 +152,6 @@ TEST(BatchRunning, RefusalsWithTheProgramsMessages) {
          "Sufficient Channel(s) not Selected or Extra Channel(s) selected !!"},
         {{"--init", "6977"}, 1, "runs past the end of the data (8000 samples)"},
         {{"--init", "0", "--skip", "0"}, 2, "--skip"},
-        {{"--init", "0", "--png", "x.png"}, 2, "--multi"},
         {{"--init", "0", "--no-hidden"}, 2, "--multi"},
     };
     for (const Case& c : cases) {

@@ -87,5 +87,28 @@ TEST(RunningDisplay, CurvesInTheChannelColourAndMarkedCurvesInBlack) {
     EXPECT_EQ(d.CurrentPenColor(), kBlue);  // the channel colour comes back
 }
 
+TEST(RunningDisplay, TheWindowsScalesAndFields) {
+    SpectrumAxes axes;
+    axes.SValueX = 10.0f, axes.VValueX = 20.0f, axes.NGridX = 4;
+    axes.VValueY = 0.5f, axes.NGridY = 2, axes.LogY = true;
+    const RunningScale scale = RunningScaleOf(axes);
+    EXPECT_FLOAT_EQ(scale.UpperFrequency(), 90.0f);
+    EXPECT_TRUE(scale.LogY);
+    EXPECT_EQ(RunningProjection::For(scale, {}, 200, 0.01f, 1).DivisionHeight, 32);
+
+    SpectrumFormatFields fields;
+    fields.EdSX0 = "5.000";
+    fields.EdSXM = "45.00";
+    fields.UpDown2 = 4;
+    fields.Edlx = "300";
+    fields.Edly = "abc";  // not a number: the default stays
+    const SpectrumAxisFields f = MapAxisFieldsOf(fields);
+    EXPECT_FLOAT_EQ(f.XStart, 5.0f);
+    EXPECT_FLOAT_EQ(f.XMax, 45.0f);
+    EXPECT_EQ(f.XDivisions, 4);
+    EXPECT_EQ(f.Width, 300);
+    EXPECT_EQ(f.Height, 320);
+}
+
 }  // namespace
 }  // namespace wavora
