@@ -183,11 +183,6 @@ bool SpectrumRun::AnswerPadding(bool ok) {
     return true;
 }
 
-void SpectrumRun::Accumulate(const float* values) {
-    if (!settings_.RunningActive || accumulator_ == nullptr) return;
-    for (int i = 0; i < result_.Points / 2; ++i) accumulator_[i] += values[i];
-}
-
 ChannelOutcome SpectrumRun::AnalyseChannel(int k) {
     ChannelOutcome out;
     if (!ready_ || failed_ || std::find(channels_.begin(), channels_.end(), k) == channels_.end()) {
@@ -231,7 +226,6 @@ ChannelOutcome SpectrumRun::AnalyseChannel(int k) {
     const char* spectrumFormat = "%9.4f";
     if (settings_.Mem) {
         MemSpectrum(re, result_.MemFrequency.data(), result_.AnalysisInterval, points, settings_.MemFmax);
-        Accumulate(re);
         grid.Title = "MEM Spectrum for " + number + " ch";
         grid.Headings[2] = "MEM Spec";
         grid.Headings[3] = "";
@@ -281,7 +275,6 @@ ChannelOutcome SpectrumRun::AnalyseChannel(int k) {
         for (int pass = 0; pass < settings_.SmoothPasses; ++pass) HanningSmooth(re, points);
         grid.SetNumberColumn(4, spectrumFormat, std::vector<float>(re, re + half));
         for (int i = 0; i < half; ++i) result_.ResultStore[result_.StoreIndex(i, ordinal) + 2] = re[i];
-        Accumulate(re);
     }
     result_.StoredChannelCount += 1;
 
@@ -314,7 +307,6 @@ ChannelOutcome SpectrumRun::AnalyseChannel(int k) {
         grid.SetNumberColumn(3, spectrumFormat,
                              std::vector<float>(result_.RatioB.begin(), result_.RatioB.begin() + half));
         grid.SetNumberColumn(4, spectrumFormat, std::vector<float>(re, re + half));
-        Accumulate(re);
         result_.RatioFirstStored = false;
     }
     return out;

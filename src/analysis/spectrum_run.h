@@ -3,7 +3,8 @@
 // MEM spectrum with the grid listing, the spectral ratio, and the position after the skip. The
 // caller steps channel by channel (Begin, AnalyseChannel for each channel, then the writer and
 // the skip), so that a window can draw and list each channel before the next one is analysed.
-// Failures come back as values; nothing here shows a message.
+// Failures come back as values; nothing here shows a message. While a running spectrum is
+// active, the curve a run draws goes to RunningSpectrum::AddSpectrum, which keeps the average.
 
 #include <array>
 #include <cmath>
@@ -171,23 +172,16 @@ class SpectrumRun {
     // Analyses channel k (one of Channels()), leaving its spectrum (or the ratio) in RealPart.
     ChannelOutcome AnalyseChannel(int k);
 
-    // While the running spectrum is active, every listed spectrum (and ratio) is added here
-    // (Points / 2 floats).
-    void SetAverageAccumulator(float* sums) { accumulator_ = sums; }
-
     // After the last channel: whether the spectrum result file is to be written now.
     bool WantsResultFile() const;
 
   private:
-    void Accumulate(const float* values);
-
     const WaveRecord& record_;
     const AnalysisSettings settings_;  // a copy: the window may change its controls meanwhile
     SpectrumResult& result_;
     std::vector<int> channels_;
     bool ready_ = false;
     bool failed_ = false;
-    float* accumulator_ = nullptr;
 };
 
 // The track-bar position after a completed run: moved on by Step × Points / SkipDivisor when the
