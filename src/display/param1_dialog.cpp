@@ -130,6 +130,7 @@ TParam1::TParam1(Session& session, MainCommands& commands, QWidget* parent)
     CBRight = MakeBox("CBRight", "Right Side", true, this);
     CBZero = MakeBox("CBZero", "Zero Average", true, this);
     CBSolid = MakeBox("CBSolid", "CBSolid", true, this);
+    CBSolid->setToolTip("Checked: every curve solid. Unchecked: solid, dotted, dash-dot, dashed in turn.");
     auto* boxes = new QGridLayout;
     boxes->setVerticalSpacing(2);
     boxes->addWidget(CBSubAxis, 0, 0);
