@@ -7,6 +7,8 @@
 #include "app/session.h"
 #include "app/small_windows.h"
 #include "display/amp_scale_dialog.h"
+#include "display/param1_dialog.h"
+#include "display/statistics_window.h"
 
 namespace wavora {
 
@@ -38,9 +40,9 @@ std::unique_ptr<AppWindows> CreateAppWindows(Prompts& prompts, const std::string
     w->Running = new PendingWindow("TRunning", "Running Spectrum", main);
     w->Process = new TProcess(main);
     w->BandPass = new PendingWindow("TBandPass", "Bandpass Filter", main);
-    w->Statistics = new PendingWindow("TStatistics", "Statistics", main);
+    w->Statistics = new TStatistics(session, main);
     w->Comment = new PendingWindow("TComment", "File Comment", main);
-    w->Param1 = new PendingWindow("TParam1", "Spectrum Format Parameters", main);
+    w->Param1 = new TParam1(session, *main, main);
     w->FileConvert = new PendingWindow("TFileConvert", "File Conversion", main);
     w->Peaks = new PendingWindow("TPeaks", "Spectral Peaks", main);
     w->PkHelp = new PendingWindow("TPkHelp", "Help for Peaks", main);

@@ -15,7 +15,9 @@ class TAmpScale;
 class TForm1;
 class THowto;
 class TListup;
+class TParam1;
 class TProcess;
+class TStatistics;
 struct Session;
 
 struct AppWindows {
@@ -27,9 +29,9 @@ struct AppWindows {
     PendingWindow* Running = nullptr;
     TProcess* Process = nullptr;
     PendingWindow* BandPass = nullptr;
-    PendingWindow* Statistics = nullptr;
+    TStatistics* Statistics = nullptr;
     PendingWindow* Comment = nullptr;
-    PendingWindow* Param1 = nullptr;
+    TParam1* Param1 = nullptr;
     PendingWindow* FileConvert = nullptr;
     PendingWindow* Peaks = nullptr;
     PendingWindow* PkHelp = nullptr;

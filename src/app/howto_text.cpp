@@ -61,6 +61,14 @@ const char* HowtoText() {
    - Check the channels, choose Points, Smooth and Type, and press "Run (R)" to analyse the
      segment at the Position. Speed buttons start the running spectrum, the correlation analysis,
      the spectral peaks and the automatic skipping analysis.
+   - Spectrum - Format, the format speed button or a right click on the spectrum opens
+     "Spectrum Format Parameters": X and Y ranges, grid counts, linear or logarithmic scales,
+     frequency or period on the X axis, plot size and display options. OK applies them and runs
+     again, Default returns to automatic axes, Close applies nothing. "Max Freq to Nyquist" puts
+     a part of the Nyquist frequency into X max and applies it.
+   - Spectrum - Statistics (checked) shows the position, points, duration, mean, largest and
+     smallest value and mean square of the segment of the channel analysed last; each run
+     updates it. Uncheck the item to close the window.
 
 7. Saving and copying the picture
    - The copy button (or Edit - Copy) puts the picture on the clipboard.

@@ -202,7 +202,7 @@ void TForm1::ConnectCommands() {
     Bind(u.SBHistogram, &QToolButton::clicked, [this] { SBHistogramClick(); });
     Bind(u.SpectralPeaks1, &QAction::triggered, [this] { SBHistogramClick(); });
     Bind(u.SBPeaks, &QToolButton::clicked, [this] { SBPeaksClick(); });
-    Bind(u.Statistics1, &QAction::triggered, [this] { Statistics1Click(); });
+    Bind(u.Statistics1, &QAction::triggered, [this](bool on) { Statistics1Click(on); });
     Bind(u.Running1, &QAction::triggered, [this] { Running1Click(); });
     Bind(u.FileComment1, &QAction::triggered, [this] { FileComment1Click(); });
     Bind(u.FConvert, &QAction::triggered, [this] { FConvertClick(); });
@@ -333,6 +333,7 @@ void TForm1::SyncFromState() {
     Check(u.BroadLine1, o.BroadLine);
     Check(u.RightSideComment1, o.RightSideComment);
     Check(u.DataComment1, o.DataComment);
+    Check(u.Statistics1, a.StatisticsWindowOpen);
 
     // The position.
     {

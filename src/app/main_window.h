@@ -141,7 +141,7 @@ class TForm1 : public QMainWindow, public MainCommands {
     void SBCorrClick();
     void SBHistogramClick();
     void SBPeaksClick();
-    void Statistics1Click();
+    void Statistics1Click(bool on);
     void Running1Click();
     void FileComment1Click();
     void FConvertClick();

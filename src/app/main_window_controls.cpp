@@ -155,7 +155,7 @@ void BuildMenus(QMainWindow& window, MainWindowControls& ui) {
     ui.Format1 = MakeItem(ui.Spectrum1, "Format1", "Format");
     ui.Format1->setEnabled(false);
     ui.Spectrum1->addSeparator();
-    ui.Statistics1 = MakeItem(ui.Spectrum1, "Statistics1", "Statistics");
+    ui.Statistics1 = MakeItem(ui.Spectrum1, "Statistics1", "Statistics", true);
     ui.Running1 = MakeItem(ui.Spectrum1, "Running1", "Running");
     ui.Running1->setEnabled(false);
     ui.SpectralPeaks1 = MakeItem(ui.Spectrum1, "SpectralPeaks1", "Spectral Peaks");

@@ -7,6 +7,8 @@
 #include "app/app_windows.h"
 #include "app/main_window.h"
 #include "app/small_windows.h"
+#include "display/param1_dialog.h"
+#include "display/statistics_window.h"
 #include "record/text_format.h"
 #include "record/number_text.h"
 
@@ -49,8 +51,15 @@ void TForm1::SBHistogramClick() {
 void TForm1::SBPeaksClick() {
     NotAvailableYet("The automatic skipping analysis");
 }
-void TForm1::Statistics1Click() {
-    ShowWindow(Windows().Statistics);
+void TForm1::Statistics1Click(bool on) {
+    // The window is fed by every run while the item is checked; closing the window itself leaves
+    // the mark and the feeding as they are.
+    state_.Analysis.StatisticsWindowOpen = on;
+    OptionsChanged();
+    if (on)
+        ShowWindow(Windows().Statistics);
+    else
+        Windows().Statistics->close();
 }
 void TForm1::Running1Click() {
     ShowWindow(Windows().Running);

@@ -17,6 +17,7 @@
 #include "app/small_windows.h"
 #include "display/amp_scale_dialog.h"
 #include "display/image_view.h"
+#include "display/param1_dialog.h"
 #include "display/string_grid.h"
 #include "draw/spectrum_display.h"
 #include "draw/spectrum_mouse.h"

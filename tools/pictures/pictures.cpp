@@ -1,7 +1,7 @@
 // wavora-pictures FOLDER: drives the real windows through a short session (start-up, a record
-// opened, the amplitude dialog, a listing, the small windows, the chart control) and writes what
-// each window shows as a PNG file into FOLDER. Every message the session causes is printed, and
-// answered with OK.
+// opened, the amplitude dialog, a listing, the small windows, a run with its statistics and format
+// dialog, the chart control) and writes what each window shows as a PNG file into FOLDER. Every
+// message the session causes is printed, and answered with OK.
 
 #include <QApplication>
 #include <QDir>
@@ -18,6 +18,8 @@
 #include "app/main_window.h"
 #include "app/small_windows.h"
 #include "display/amp_scale_dialog.h"
+#include "display/param1_dialog.h"
+#include "display/statistics_window.h"
 #include "graph/my_graph.h"
 
 #ifndef WAVORA_EXAMPLES_DIR
@@ -113,6 +115,17 @@ void MainWindowPictures(Folder& out, PrintingPrompts& prompts) {
     windows->Process->adjustSize();
     out.Save(*windows->Process, "process.png");
     windows->Process->close();
+
+    // The two channels analysed again from the start with the statistics window open, then the
+    // format dialog showing the axes that run drew.
+    form.MovePosition(0);
+    form.Statistics1Click(true);
+    form.BtnRunClick();
+    out.Save(*windows->Statistics, "statistics.png");
+    form.SBFormatClick();
+    out.Save(*windows->Param1, "param1.png");
+    windows->Param1->CancelBtnClick();
+    form.Statistics1Click(false);
 
     prompts.Files.push_back(std::string(WAVORA_EXAMPLES_DIR) + "/bridge.dbl");
     form.FormatTypeClick(FormatType::Spc51);
