@@ -180,6 +180,9 @@ class TForm1 : public QMainWindow, public MainCommands {
         bool FilterIndicator = false;
     };
     ProcessingSnapshot TakeProcessingSnapshot() const;
+    // The file-open pass; `offerOpenFile` names the open record in the file dialog (the processing
+    // commands that read the file again through the dialog).
+    void RunFilePass(bool offerOpenFile);
     // Runs the pass after a processing command; returns whether a new record was adopted. A pass
     // that ends without one puts the choices back.
     bool RunPassAfterSettingChange(const ProcessingSnapshot& before);

@@ -11,6 +11,8 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSlider>
 #include <QTimer>
 #include <QToolButton>
@@ -72,6 +74,12 @@ QAction* MakeItem(QMenu* menu, const char* name, const char* caption, bool check
 
 QString ColorName(Color c) {
     return QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF).name();
+}
+
+// Three quarters of the way to white.
+QString FadedColorName(Color c) {
+    auto fade = [](uint32_t v) { return static_cast<int>(v + (255 - v) * 3 / 4); };
+    return QColor(fade(c & 0xFF), fade((c >> 8) & 0xFF), fade((c >> 16) & 0xFF)).name();
 }
 
 void BuildMenus(QMainWindow& window, MainWindowControls& ui) {
@@ -453,8 +461,10 @@ void BuildPanel(QMainWindow& window, MainWindowControls& ui) {
     for (int k = 0; k < kMaxChannels; ++k) {
         ui.CBCh[k] = MakeCheck(ui.GBChannel, ("CBCh" + std::to_string(k + 1)).c_str(),
                                std::to_string(k + 1).c_str(), k == 0);
-        ui.CBCh[k]->setStyleSheet(
-            QString("QCheckBox { color: %1; font-weight: bold; }").arg(ColorName(colors[k])));
+        // A box the record has no channel for is shown disabled: its colour faded towards white.
+        ui.CBCh[k]->setStyleSheet(QString("QCheckBox { color: %1; font-weight: bold; }"
+                                          " QCheckBox:disabled { color: %2; font-weight: normal; }")
+                                      .arg(ColorName(colors[k]), FadedColorName(colors[k])));
         channelLayout->addWidget(ui.CBCh[k]);
     }
 
@@ -463,24 +473,42 @@ void BuildPanel(QMainWindow& window, MainWindowControls& ui) {
     QFont bold = ui.Data->font();
     bold.setBold(true);
     ui.Data->setFont(bold);
+    // The column headings above the grid: "No" over the grid's row headings, the others over its
+    // columns, following them when the grid scrolls sideways.
     auto* headings = new QHBoxLayout;
     headings->setSpacing(0);
     ui.Data0 = MakeLabel(central, "Data0", "No");
-    ui.Data1 = MakeLabel(central, "Data1", "Data1");
-    ui.Data2 = MakeLabel(central, "Data2", "Data2");
-    ui.Data3 = MakeLabel(central, "Data3", "Data3");
-    ui.Data4 = MakeLabel(central, "Data4", "Data4");
+    auto* columnHeadings = new QScrollArea(central);
+    columnHeadings->setFrameShape(QFrame::NoFrame);
+    columnHeadings->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    columnHeadings->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    auto* strip = new QWidget;
+    auto* stripLayout = new QHBoxLayout(strip);
+    stripLayout->setContentsMargins(0, 0, 0, 0);
+    stripLayout->setSpacing(0);
+    ui.Data1 = MakeLabel(strip, "Data1", "Data1");
+    ui.Data2 = MakeLabel(strip, "Data2", "Data2");
+    ui.Data3 = MakeLabel(strip, "Data3", "Data3");
+    ui.Data4 = MakeLabel(strip, "Data4", "Data4");
     for (QLabel* l : {ui.Data0, ui.Data1, ui.Data2, ui.Data3, ui.Data4}) {
         l->setFixedWidth(76);
         l->setStyleSheet("color: #404040;");
-        headings->addWidget(l);
     }
-    headings->addStretch(1);
+    for (QLabel* l : {ui.Data1, ui.Data2, ui.Data3, ui.Data4}) stripLayout->addWidget(l);
+    stripLayout->addStretch(1);
+    strip->setMinimumWidth(76 * 8);
+    columnHeadings->setWidget(strip);
+    columnHeadings->setFixedHeight(ui.Data1->sizeHint().height());
+    headings->addWidget(ui.Data0);
+    headings->addWidget(columnHeadings, 1);
     ui.StringGrid1 = new StringGrid(central);
     ui.StringGrid1->setObjectName("StringGrid1");
     ui.StringGrid1->SetColCount(5);
     ui.StringGrid1->SetRowCount(5);
     ui.StringGrid1->SetFixedRows(1);
+    ui.StringGrid1->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    QObject::connect(ui.StringGrid1->horizontalScrollBar(), &QScrollBar::valueChanged,
+                     columnHeadings->horizontalScrollBar(), &QScrollBar::setValue);
 
     auto* right = new QVBoxLayout;
     right->setSpacing(4);

@@ -55,6 +55,10 @@ void TForm1::FormatTypeClick(FormatType type) {
 }
 
 void TForm1::BtnFileClick() {
+    RunFilePass(false);
+}
+
+void TForm1::RunFilePass(bool offerOpenFile) {
     passCompleted_ = false;
     if (state_.Loading) return;
     // A re-processing request holds for this pass only, however it ends.
@@ -85,9 +89,13 @@ void TForm1::BtnFileClick() {
         FileDialogRequest request;
         request.Filter = kOpenFilter;
         request.FilterIndex = filterIndex;
+        // The dialog opens in the open record's folder; a processing command that asks for the file
+        // again offers the open record itself.
         if (state_.DataLoaded)
             request.InitialPath =
-                QFileInfo(QString::fromStdString(state_.Record.FilePath)).absolutePath().toStdString();
+                offerOpenFile
+                    ? state_.Record.FilePath
+                    : QFileInfo(QString::fromStdString(state_.Record.FilePath)).absolutePath().toStdString();
         FileDialogAnswer answer = prompts_.OpenFile(request);
         if (!answer.Accepted) return;
         path = answer.Path;
@@ -190,7 +198,9 @@ void TForm1::AdoptLoadedRecord(bool reprocess, bool filtered) {
     if (!reprocess) {
         QSignalBlocker block(ui_.TrackBar1);
         ui_.TrackBar1->setMaximum(r.SampleCount);
+        // A click in the groove moves one tick, a twentieth of the record.
         ui_.TrackBar1->setTickInterval(std::max(r.SampleCount / 20, 1));
+        ui_.TrackBar1->setPageStep(std::max(r.SampleCount / 20, 1));
     }
     if (!reprocess) MovePosition(0);
 
@@ -230,7 +240,7 @@ void TForm1::AdoptLoadedRecord(bool reprocess, bool filtered) {
 
 bool TForm1::RunPassAfterSettingChange(const ProcessingSnapshot& before) {
     OptionsChanged();
-    BtnFileClick();
+    RunFilePass(true);
     if (passCompleted_) return true;
     // No new record: the settings go back to those the open record was made with.
     state_.Filter = before.Filter;

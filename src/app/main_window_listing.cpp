@@ -2,6 +2,8 @@
 
 #include <QLabel>
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 #include "app/app_windows.h"
 #include "app/listup_dialog.h"
@@ -69,17 +71,32 @@ void TForm1::ListPage(bool showDialog) {
         return;
     }
 
-    grid.SetRowCount(static_cast<int>(n) + 3);
-    grid.SetFixedRows(3);
-    for (int i = 0; i < n; ++i) {
-        const int at = state_.ListStart + i;
-        grid.SetCell(0, i + 3, StrPrintf("%6d", at));
-        for (int k = 0; k < channels; ++k) {
-            const ChannelInfo& ch = r.Channels[k];
-            const double v = at < static_cast<int>(ch.Samples.size()) ? ch.Samples[at] * ch.ScaleFactor : 0.0;
-            grid.SetCell(k + 1, i + 3, StrPrintf("%8.3f", v));
+    // The page: the heading rows as they are, then the values, each made when it is shown.
+    struct Page {
+        int Start = 0;
+        std::vector<std::string> Headings;  // row-major, 3 rows × (channels + 1) columns
+        std::vector<std::vector<float>> Values;
+    };
+    auto page = std::make_shared<Page>();
+    page->Start = state_.ListStart;
+    for (int row = 0; row < 3; ++row)
+        for (int col = 0; col <= channels; ++col) page->Headings.push_back(grid.Cell(col, row));
+    for (int k = 0; k < channels; ++k) {
+        const ChannelInfo& ch = r.Channels[k];
+        std::vector<float> values(static_cast<size_t>(n), 0.0f);
+        for (int i = 0; i < n; ++i) {
+            const int at = state_.ListStart + i;
+            if (at < static_cast<int>(ch.Samples.size())) values[i] = ch.Samples[at] * ch.ScaleFactor;
         }
+        page->Values.push_back(std::move(values));
     }
+    const int columns = channels + 1;
+    grid.ShowListing(columns, static_cast<int>(n) + 3, [page, columns](int col, int row) -> std::string {
+        if (row < 3) return page->Headings[static_cast<size_t>(row) * columns + col];
+        if (col == 0) return StrPrintf("%6d", page->Start + row - 3);
+        return StrPrintf("%8.3f", static_cast<double>(page->Values[col - 1][row - 3]));
+    });
+    grid.SetFixedRows(3);
 
     // The list-up dialog offers the next page.
     state_.ListFrom = static_cast<int32_t>(state_.ListStart + n);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QStringList>
 
@@ -17,7 +18,12 @@ FileDialogAnswer RunDialog(const FileDialogRequest& request, bool save) {
     std::vector<std::string> filters = QtFilterList(request.Filter);
     QStringList list;
     for (auto& f : filters) list << ToQt(f);
-    QFileDialog dialog(QApplication::activeWindow(), ToQt(request.Title), ToQt(request.InitialPath));
+    // An initial path that names a file opens its folder with the file chosen.
+    const QFileInfo initial(ToQt(request.InitialPath));
+    const bool namesFile = !request.InitialPath.empty() && initial.isFile();
+    QFileDialog dialog(QApplication::activeWindow(), ToQt(request.Title),
+                       namesFile ? initial.absolutePath() : ToQt(request.InitialPath));
+    if (namesFile) dialog.selectFile(initial.fileName());
     dialog.setNameFilters(list);
     if (request.FilterIndex >= 1 && request.FilterIndex <= list.size())
         dialog.selectNameFilter(list[request.FilterIndex - 1]);

@@ -3,30 +3,27 @@
 #include <QFontDatabase>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QLabel>
 #include <algorithm>
 
 namespace wavora {
 
 namespace {
-const QString kEmpty;
+constexpr int kColumnWidth = 76;
 }
 
 int StringGridModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : rows_;
+    return parent.isValid() ? 0 : std::max(rows_ - fixedRows_, 0);
 }
 int StringGridModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : cols_;
+    return parent.isValid() ? 0 : std::max(cols_ - fixedCols_, 0);
 }
 
 QVariant StringGridModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) return {};
-    bool fixed = index.row() < fixedRows_ || index.column() < fixedCols_;
     switch (role) {
         case Qt::DisplayRole:
-            if (source_) return QString::fromStdString(source_(index.column(), index.row()));
-            return Cell(index.column(), index.row());
-        case Qt::BackgroundRole:
-            return fixed ? QVariant(QColor(0xF0, 0xF0, 0xF0)) : QVariant();
+            return Cell(index.column() + fixedCols_, index.row() + fixedRows_);
         case Qt::TextAlignmentRole:
             return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
         default:
@@ -34,9 +31,20 @@ QVariant StringGridModel::data(const QModelIndex& index, int role) const {
     }
 }
 
+QVariant StringGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role == Qt::TextAlignmentRole) return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    if (role != Qt::DisplayRole) return {};
+    QStringList lines;
+    if (orientation == Qt::Horizontal) {
+        for (int r = 0; r < fixedRows_; ++r) lines << Cell(section + fixedCols_, r);
+        return lines.join('\n');
+    }
+    for (int c = 0; c < fixedCols_; ++c) lines << Cell(c, section + fixedRows_);
+    return lines.join(' ');
+}
+
 Qt::ItemFlags StringGridModel::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
-    if (index.row() < fixedRows_) return Qt::ItemIsEnabled;
     return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
@@ -77,13 +85,17 @@ void StringGridModel::SetSize(int cols, int rows) {
 }
 
 void StringGridModel::SetFixed(int fixedCols, int fixedRows) {
-    fixedCols_ = std::max(fixedCols, 0);
-    fixedRows_ = std::max(fixedRows, 0);
-    if (rows_ > 0 && cols_ > 0) emit dataChanged(index(0, 0), index(rows_ - 1, cols_ - 1));
+    fixedCols = std::max(fixedCols, 0);
+    fixedRows = std::max(fixedRows, 0);
+    if (fixedCols == fixedCols_ && fixedRows == fixedRows_) return;
+    beginResetModel();
+    fixedCols_ = fixedCols;
+    fixedRows_ = fixedRows;
+    endResetModel();
 }
 
 QString StringGridModel::Cell(int col, int row) const {
-    if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return kEmpty;
+    if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return {};
     if (source_) return QString::fromStdString(source_(col, row));
     return cells_[static_cast<size_t>(row) * cols_ + col];
 }
@@ -92,23 +104,69 @@ void StringGridModel::SetCell(int col, int row, const QString& text) {
     if (col < 0 || row < 0 || col >= cols_ || row >= rows_) return;
     Materialize();
     cells_[static_cast<size_t>(row) * cols_ + col] = text;
-    QModelIndex i = index(row, col);
-    emit dataChanged(i, i, {Qt::DisplayRole});
+    if (row < fixedRows_ && col >= fixedCols_) {
+        emit headerDataChanged(Qt::Horizontal, col - fixedCols_, col - fixedCols_);
+    } else if (col < fixedCols_ && row >= fixedRows_) {
+        emit headerDataChanged(Qt::Vertical, row - fixedRows_, row - fixedRows_);
+    } else if (row >= fixedRows_ && col >= fixedCols_) {
+        QModelIndex i = index(row - fixedRows_, col - fixedCols_);
+        emit dataChanged(i, i, {Qt::DisplayRole});
+    }
 }
 
 StringGrid::StringGrid(QWidget* parent) : QTableView(parent) {
     setModel(&model_);
-    horizontalHeader()->hide();
-    verticalHeader()->hide();
+    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    mono.setPointSize(9);
+    setFont(mono);
+    horizontalHeader()->setFont(mono);
+    verticalHeader()->setFont(mono);
     verticalHeader()->setDefaultSectionSize(18);
-    horizontalHeader()->setDefaultSectionSize(76);
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setFixedWidth(kColumnWidth);
+    horizontalHeader()->setDefaultSectionSize(kColumnWidth);
+    horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setHighlightSections(false);
+    verticalHeader()->setHighlightSections(false);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
-    QFont mono = QFontDatabase::systemFont(QFontDatabase::FixedFont);
-    mono.setPointSize(9);
-    setFont(mono);
+    setCornerButtonEnabled(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    verticalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    corner_ = new QLabel(this);
+    corner_->setFont(mono);
+    corner_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    corner_->setAutoFillBackground(true);
+    connect(&model_, &QAbstractItemModel::headerDataChanged, this, [this] { updateGeometries(); });
+    connect(&model_, &QAbstractItemModel::modelReset, this, [this] { updateGeometries(); });
+    ShowHeaders();
+}
+
+// The corner shows the fixed cells of the fixed rows in the fixed columns (the headings of the
+// headings, such as "Unit" and "Max"), one fixed row a line.
+void StringGrid::updateGeometries() {
+    QTableView::updateGeometries();
+    if (!corner_) return;
+    const bool shown = horizontalHeader()->isVisible() && verticalHeader()->isVisible();
+    corner_->setVisible(shown);
+    if (!shown) return;
+    QStringList lines;
+    for (int r = 0; r < model_.FixedRows(); ++r) {
+        QStringList cells;
+        for (int c = 0; c < model_.FixedCols(); ++c) cells << model_.Cell(c, r);
+        lines << cells.join(' ');
+    }
+    corner_->setText(lines.join('\n'));
+    corner_->setGeometry(frameWidth(), frameWidth(), verticalHeader()->width(), horizontalHeader()->height());
+    corner_->raise();
+}
+
+// The fixed rows and columns are the headers: shown when there are any.
+void StringGrid::ShowHeaders() {
+    horizontalHeader()->setVisible(model_.FixedRows() > 0);
+    verticalHeader()->setVisible(model_.FixedCols() > 0);
 }
 
 void StringGrid::SetColCount(int n) {
@@ -119,9 +177,11 @@ void StringGrid::SetRowCount(int n) {
 }
 void StringGrid::SetFixedRows(int n) {
     model_.SetFixed(model_.FixedCols(), n);
+    ShowHeaders();
 }
 void StringGrid::SetFixedCols(int n) {
     model_.SetFixed(n, model_.FixedRows());
+    ShowHeaders();
 }
 
 std::string StringGrid::Cell(int col, int row) const {
@@ -141,13 +201,14 @@ void StringGrid::ClearCells() {
 
 int StringGrid::Row() const {
     QModelIndex i = currentIndex();
-    return i.isValid() ? i.row() : -1;
+    return i.isValid() ? i.row() + model_.FixedRows() : -1;
 }
 
 void StringGrid::SetRow(int row) {
-    if (row < 0 || row >= model_.Rows()) return;
-    setCurrentIndex(model_.index(row, std::min(model_.FixedCols(), std::max(model_.Cols() - 1, 0))));
-    selectRow(row);
+    const int viewRow = row - model_.FixedRows();
+    if (viewRow < 0 || viewRow >= model_.rowCount()) return;
+    setCurrentIndex(model_.index(viewRow, 0));
+    selectRow(viewRow);
 }
 
 }  // namespace wavora

@@ -1,6 +1,8 @@
 #pragma once
-// A grid of text cells addressed as Cells(column, row), with fixed (heading) rows and columns drawn
-// in the button colour, as the value grid of the main window and the tables of other windows use.
+// A grid of text cells addressed as Cells(column, row), with fixed (heading) rows and columns, as
+// the value grid of the main window and the tables of other windows use. The fixed rows are the
+// grid's column headings and the fixed columns its row headings, so they stay in view while the
+// other cells scroll.
 
 #include <QAbstractTableModel>
 #include <QTableView>
@@ -8,8 +10,12 @@
 #include <string>
 #include <vector>
 
+class QLabel;
+
 namespace wavora {
 
+// The cells in the grid's own coordinates; the view sees only the cells that are not fixed, and
+// the fixed ones as header texts (the fixed rows of a column one per line).
 class StringGridModel : public QAbstractTableModel {
     Q_OBJECT
   public:
@@ -18,6 +24,7 @@ class StringGridModel : public QAbstractTableModel {
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
 
     void SetSize(int cols, int rows);
@@ -64,12 +71,18 @@ class StringGrid : public QTableView {
     // fixed rows and columns stay as they are.
     void ShowListing(int cols, int rows, std::function<std::string(int col, int row)> cell);
 
-    // The selected row (-1 when none).
+    // The selected row in grid rows (-1 when none); a fixed row cannot be selected.
     int Row() const;
     void SetRow(int row);
 
+  protected:
+    void updateGeometries() override;
+
   private:
+    void ShowHeaders();
+
     StringGridModel model_;
+    QLabel* corner_ = nullptr;  // the fixed cells where the fixed rows and columns meet
 };
 
 }  // namespace wavora

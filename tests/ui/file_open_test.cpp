@@ -322,6 +322,8 @@ TEST_F(FileOpen, CancelledIntegrationLeavesTheOptionOff) {
     OpenCsv(1000);
     prompts.CancelFile();
     form.IntegOnClick();
+    // The dialog offers the open record again.
+    EXPECT_EQ(prompts.OpenRequests.back().InitialPath, form.Record().FilePath);
     EXPECT_FALSE(form.Ui().IntegOn->isChecked());
     EXPECT_TRUE(form.Ui().IntegOff->isChecked());
     EXPECT_TRUE(form.Ui().ImgInteg->isHidden());

@@ -21,6 +21,12 @@ TEST_F(Listing, PagesOfAThousandThenTheEnd) {
     EXPECT_TRUE(listup.isVisible());
     EXPECT_EQ(g.RowCount(), 1003);
     EXPECT_EQ(g.FixedRows(), 3);
+    // The names, units and maxima head the columns and the sample numbers the rows, so they stay
+    // in view while the values scroll.
+    EXPECT_EQ(g.model()->rowCount(), 1000);
+    EXPECT_EQ(g.model()->headerData(1, Qt::Horizontal).toString().toStdString(),
+              "Pier2\n   Gal\n" + g.Cell(2, 2));
+    EXPECT_EQ(g.model()->headerData(0, Qt::Vertical).toString().toStdString(), "     0");
     EXPECT_EQ(g.Cell(0, 3), "     0");
     EXPECT_EQ(g.Cell(0, 1002), "   999");
     EXPECT_EQ(Text(listup.Edit1), "1000");

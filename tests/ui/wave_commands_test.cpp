@@ -71,13 +71,19 @@ TEST_F(WaveCommands, NextAndPrevMoveBySpanOverSkipAndWrap) {
 
 TEST_F(WaveCommands, PositionFieldTakesTheLeadingNumberWithinTheRecord) {
     OpenCsv(2500);
+    // After each edit the field shows the position it gave, not what was typed.
     form.EdPositionChange("1234abc");
     EXPECT_EQ(form.Ui().TrackBar1->value(), 1234);
     EXPECT_EQ(Text(form.Ui().Label21), "1234");
+    EXPECT_EQ(Text(form.Ui().EdPosition), "1234");
     form.EdPositionChange("99999");
     EXPECT_EQ(form.Ui().TrackBar1->value(), 2500);
+    EXPECT_EQ(Text(form.Ui().EdPosition), "2500");
     form.EdPositionChange("xyz");
     EXPECT_EQ(form.Ui().TrackBar1->value(), 0);
+    EXPECT_EQ(Text(form.Ui().EdPosition), "0");
+    // A click in the slider's groove moves a tick: a twentieth of the record.
+    EXPECT_EQ(form.Ui().TrackBar1->pageStep(), 125);
     form.EdPositionChange("");  // ignored
     EXPECT_EQ(form.Ui().TrackBar1->value(), 0);
     form.Ui().TrackBar1->setValue(800);
