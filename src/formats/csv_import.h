@@ -97,6 +97,7 @@ class CsvPreview {
   public:
     static constexpr int64_t kMinDataColumns = 20;
 
+    // The index must stay where it is while the preview is used.
     explicit CsvPreview(const CsvLineIndex& index);
     ~CsvPreview();
 
