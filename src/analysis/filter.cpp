@@ -5,8 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 #include "analysis/exact_kernels.h"
+#include "record/number_text.h"
 
 namespace wavora {
 
@@ -108,6 +110,26 @@ void UpdateCorners(FilterState& state, int32_t samplingRate, int step) {
     bool arbitrary = state.Mode == FilterMode::Arbitrary;
     state.EffectiveLower = arbitrary ? state.ArbitraryLower : 1.0f;
     state.EffectiveUpper = arbitrary ? state.ArbitraryUpper : state.DefaultUpper;
+}
+
+bool IsValidBand(float lower, float upper) {
+    return std::isfinite(lower) && std::isfinite(upper) && lower >= 0.0f && lower < upper;
+}
+
+Failure IllegalCornerFailure() {
+    return Failure::Captioned("Illegal Corner Frequency", "Frequency Error");
+}
+
+Outcome ParseBand(const std::string& lowerText, const std::string& upperText, float& lower, float& upper) {
+    std::optional<double> l = StrictFloat(lowerText);
+    if (!l) return Outcome::Fail(Failure::Captioned(NotFloatText(lowerText), "Frequency Error"));
+    std::optional<double> u = StrictFloat(upperText);
+    if (!u) return Outcome::Fail(Failure::Captioned(NotFloatText(upperText), "Frequency Error"));
+    const float fl = static_cast<float>(*l), fu = static_cast<float>(*u);
+    if (!IsValidBand(fl, fu)) return Outcome::Fail(IllegalCornerFailure());
+    lower = fl;
+    upper = fu;
+    return Outcome{};
 }
 
 void DesignLowPass(int n, float* h, float f3, float f4, float dt) {

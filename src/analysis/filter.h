@@ -3,8 +3,10 @@
 // They change the 16-bit samples themselves and adjust the channel's ScaleFactor.
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
+#include "record/failure.h"
 #include "record/filter_state.h"
 #include "record/progress.h"
 #include "record/wave_record.h"
@@ -15,6 +17,18 @@ inline constexpr int kFilterCoefficients = 500;
 
 // Corners for a pass: DefaultUpper = rate × 0.75 / (2 × step); effective corners by mode.
 void UpdateCorners(FilterState& state, int32_t samplingRate, int step);
+
+// Whether two corners make a band the filter can be designed with: both finite, the lower one 0
+// (a low-pass) or above, and below the upper one. The corners a new session starts with (1, 0)
+// are not a band, and neither is a default band at a rate so low, or a Step so large, that its
+// upper corner falls to 1 or below.
+bool IsValidBand(float lower, float upper);
+// "Illegal Corner Frequency" under "Frequency Error": the refusal of corners that are not a band.
+Failure IllegalCornerFailure();
+// The corners as typed into the band-pass dialog's Edit1 and Edit2: each must be a number
+// ("'x' is not a valid floating point value", under "Frequency Error") and the two a band
+// (IllegalCornerFailure). `lower` and `upper` are set only when the band is accepted.
+Outcome ParseBand(const std::string& lowerText, const std::string& upperText, float& lower, float& upper);
 
 void DesignLowPass(int n, float* h, float f3, float f4, float dt);
 void DesignBandPass(int n, float* h, float f1, float f2, float f3, float f4, float dt);

@@ -32,8 +32,18 @@ bool CanOpenForReading(const std::string& path) {
     return static_cast<bool>(in);
 }
 
-Outcome ReadWithFormat(const std::string& path, FormatType format, WaveRecord& record,
+// The import of the accepted selection from an indexed file.
+Outcome ImportSelection(const CsvLineIndex& index, const LoadOptions& options, WaveRecord& record,
+                        const Progress& progress) {
+    if (!options.Import)
+        return Outcome::Fail(Failure::Captioned(
+            "No lines and columns have been chosen for the import of this file.", kImportCaption));
+    return ImportCsv(index, *options.Import, record, progress);
+}
+
+Outcome ReadWithFormat(const std::string& path, const LoadOptions& options, WaveRecord& record,
                        const Progress& progress) {
+    const FormatType format = options.Format;
     if (IsBinaryFormat(format)) {
         record.Time = TimeUnit::Seconds;
         if (!EqualsNoCase(ExtensionOf(path), "dbl"))
@@ -50,10 +60,36 @@ Outcome ReadWithFormat(const std::string& path, FormatType format, WaveRecord& r
         case FormatType::CsvGpl:
             record.Format = FormatType::CsvGpl;
             return ReadDspCsv(path, record, progress);
+        case FormatType::CsvArbitrary: {
+            record.Format = FormatType::CsvArbitrary;
+            CsvLineIndex index;
+            Outcome indexed = options.Import ? CsvLineIndex::Build(path, index, progress) : Outcome{};
+            if (!indexed.Ok()) return indexed;
+            return ImportSelection(index, options, record, progress);
+        }
         default:
-            // The arbitrary import reads through its own dialog and then calls ProcessRecord.
             return Outcome::Fail(Failure::Notice("  Not Text (CSV) Data File!  "));
     }
+}
+
+// The processing after the reader: a failed or cancelled read ends the pass; warnings of the
+// reader and of the processing come back together.
+LoadResult ProcessAfterRead(LoadResult result, WaveRecord& record, const LoadOptions& options,
+                            FilterState& filter, const Progress& progress) {
+    if (!result.Result.Ok()) {
+        result.Cancelled = IsCancelled(result.Result);
+        return result;
+    }
+    // Every later step divides by the rate; a file that gives none is not a record.
+    if (record.SamplingRate <= 0) {
+        result.Result.Error = Failure::Captioned("File Format miss match!!        ", "File Error");
+        return result;
+    }
+    LoadResult processed = ProcessRecord(record, options, filter, progress);
+    result.Filtered = processed.Filtered;
+    result.Cancelled = processed.Cancelled;
+    for (Failure& w : processed.Result.Warnings) result.Result.Warnings.push_back(std::move(w));
+    return result;
 }
 
 }  // namespace
@@ -64,23 +100,20 @@ LoadResult LoadRecord(const std::string& path, const LoadOptions& options, Filte
     record.Format = FormatType::Transient;
     record.FilePath = path;
     record.FileName = FileNameOf(path);
-    result.Result = ReadWithFormat(path, options.Format, record, progress);
-    if (!result.Result.Ok()) {
-        result.Cancelled = IsCancelled(result.Result);
-        return result;
-    }
-    // Every later step divides by the rate; a file that gives none is not a record.
-    if (record.SamplingRate <= 0) {
-        result.Result.Error = Failure::Captioned("File Format miss match!!        ", "File Error");
-        return result;
-    }
-    result.Cancelled = !ProcessRecord(record, options, filter, result.Filtered, progress);
-    return result;
+    result.Result = ReadWithFormat(path, options, record, progress);
+    return ProcessAfterRead(std::move(result), record, options, filter, progress);
 }
 
-bool ProcessRecord(WaveRecord& record, const LoadOptions& options, FilterState& filter, bool& filtered,
-                   const Progress& progress) {
-    filtered = false;
+LoadResult LoadImport(const CsvLineIndex& index, const LoadOptions& options, FilterState& filter,
+                      WaveRecord& record, const Progress& progress) {
+    LoadResult result;
+    result.Result = ImportSelection(index, options, record, progress);
+    return ProcessAfterRead(std::move(result), record, options, filter, progress);
+}
+
+LoadResult ProcessRecord(WaveRecord& record, const LoadOptions& options, FilterState& filter,
+                         const Progress& progress) {
+    LoadResult result;
     const int channels = UsedChannels(record);
 
     record.SamplingInterval = 1.0f / static_cast<float>(record.SamplingRate);
@@ -111,25 +144,36 @@ bool ProcessRecord(WaveRecord& record, const LoadOptions& options, FilterState& 
 
     UpdateCorners(filter, record.SamplingRate, step);
     if (filter.Mode != FilterMode::Unfiltered && filter.Active) {
-        static const std::string kFiltering = "Bandpass Filtering now";
-        if (!Report(progress, kFiltering, 0.0)) return false;
-        std::vector<float> h(kFilterCoefficients);
         const float lower = filter.EffectiveLower, upper = filter.EffectiveUpper;
-        if (lower == 0.0f) {
-            DesignLowPass(kFilterCoefficients, h.data(), upper, upper * 1.5f, record.SamplingInterval);
+        if (!IsValidBand(lower, upper)) {
+            // No filter is designed from corners that are not a band: the samples stay as read.
+            result.Result.Warnings.push_back(IllegalCornerFailure());
         } else {
-            DesignBandPass(kFilterCoefficients, h.data(), lower * 0.5f, lower, upper, upper * 1.5f,
-                           record.SamplingInterval);
+            static const std::string kFiltering = "Bandpass Filtering now";
+            if (!Report(progress, kFiltering, 0.0)) {
+                result.Cancelled = true;
+                return result;
+            }
+            std::vector<float> h(kFilterCoefficients);
+            if (lower == 0.0f) {
+                DesignLowPass(kFilterCoefficients, h.data(), upper, upper * 1.5f, record.SamplingInterval);
+            } else {
+                DesignBandPass(kFilterCoefficients, h.data(), lower * 0.5f, lower, upper, upper * 1.5f,
+                               record.SamplingInterval);
+            }
+            for (int k = 0; k < channels; ++k) {
+                ChannelInfo& ch = record.Channels[k];
+                const int64_t count =
+                    std::min<int64_t>(record.SampleCount, static_cast<int64_t>(ch.Samples.size()));
+                int gain = FilterChannel(kFilterCoefficients, h.data(), ch.Samples.data(), count);
+                ch.ScaleFactor = ch.BaseScaleFactor * static_cast<float>(gain);
+                if (!Report(progress, kFiltering, static_cast<double>(k + 1) / channels)) {
+                    result.Cancelled = true;
+                    return result;
+                }
+            }
+            result.Filtered = true;
         }
-        for (int k = 0; k < channels; ++k) {
-            ChannelInfo& ch = record.Channels[k];
-            const int64_t count =
-                std::min<int64_t>(record.SampleCount, static_cast<int64_t>(ch.Samples.size()));
-            int gain = FilterChannel(kFilterCoefficients, h.data(), ch.Samples.data(), count);
-            ch.ScaleFactor = ch.BaseScaleFactor * static_cast<float>(gain);
-            if (!Report(progress, kFiltering, static_cast<double>(k + 1) / channels)) return false;
-        }
-        filtered = true;
     }
 
     UpdatePeakValues(record);
@@ -137,7 +181,7 @@ bool ProcessRecord(WaveRecord& record, const LoadOptions& options, FilterState& 
         for (int k = 0; k < channels; ++k) ClipChannel(record, k, options.ClipFraction);
         UpdatePeakValues(record);
     }
-    return true;
+    return result;
 }
 
 }  // namespace wavora

@@ -36,14 +36,15 @@ std::string FilterCheck(const std::string& text) {
 
 }  // namespace
 
-void AddLoadOptions(CLI::App& command, BatchLoadOptions& options) {
-    command
-        .add_option(
-            "--format", options.Format,
-            "Data file format: auto (from the file), default (CSV(Default)), gpl (CSV(GPL)), spc51, spc35")
-        ->check(CLI::IsMember({"auto", "default", "gpl", "spc51", "spc35"}, CLI::ignore_case))
-        ->capture_default_str()
-        ->group("Load options");
+void AddLoadOptions(CLI::App& command, BatchLoadOptions& options, bool withFormat) {
+    if (withFormat)
+        command
+            .add_option("--format", options.Format,
+                        "Data file format: auto (from the file), default (CSV(Default)), gpl (CSV(GPL)), "
+                        "spc51, spc35")
+            ->check(CLI::IsMember({"auto", "default", "gpl", "spc51", "spc35"}, CLI::ignore_case))
+            ->capture_default_str()
+            ->group("Load options");
     command.add_flag("--dc-cut", options.DcCut, "Remove each channel's record mean (DC Cut)")
         ->group("Load options");
     command.add_flag("--integrate", options.Integrate, "Integrate every channel (forces the filter active)")
@@ -114,8 +115,7 @@ Outcome ToLoadOptions(const BatchLoadOptions& options, const std::string& path, 
         filter.Mode = FilterMode::Default;
         filter.Active = true;
     } else if (ParseCorners(options.Filter, lower, upper)) {
-        if (lower >= upper)
-            return Outcome::Fail(Failure::Captioned("Illegal Corner Frequency", "Frequency Error"));
+        if (!IsValidBand(lower, upper)) return Outcome::Fail(IllegalCornerFailure());
         filter.Mode = FilterMode::Arbitrary;
         filter.Active = true;
         filter.ArbitraryLower = lower;

@@ -24,14 +24,16 @@ struct BatchLoadOptions {
     int Step = 1;
 };
 
-// Adds the options to a command (malformed values are usage errors).
-void AddLoadOptions(CLI::App& command, BatchLoadOptions& options);
+// Adds the options to a command (malformed values are usage errors); `withFormat` false leaves
+// out --format (for a command that reads one format only).
+void AddLoadOptions(CLI::App& command, BatchLoadOptions& options, bool withFormat = true);
 
 // "auto": a .dbl file is SPC-51 when its tag matches, else SPC-35; a text file is CSV(GPL) when
 // line 1 starts with "DSPCSV" in any case, else CSV(Default).
 FormatType DetectFormat(const std::string& path);
 
-// The options as the pass takes them. Corners with LOWER ≥ UPPER give "Illegal Corner Frequency".
+// The options as the pass takes them. Corners that are not a band (LOWER below 0 or not below
+// UPPER) give "Illegal Corner Frequency".
 Outcome ToLoadOptions(const BatchLoadOptions& options, const std::string& path, LoadOptions& load,
                       FilterState& filter);
 

@@ -101,8 +101,12 @@ Failure ChannelCountFailure(int64_t count) {
 }
 
 std::string ModificationDateText(std::FILE* file) {
+    return ModificationDateText(fileno(file));
+}
+
+std::string ModificationDateText(int fd) {
     struct stat st {};
-    if (fstat(fileno(file), &st) != 0) return std::string();
+    if (fstat(fd, &st) != 0) return std::string();
     std::time_t t = st.st_mtime;
     std::tm tm{};
     if (!localtime_r(&t, &tm)) return std::string();

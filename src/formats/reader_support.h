@@ -64,6 +64,8 @@ Failure ChannelCountFailure(int64_t count);
 // The file's last-modification time in local time, "%d/%02d/%02d %02d:%02d:%02d", seconds rounded
 // down to an even number (the resolution of the file systems the records come from).
 std::string ModificationDateText(std::FILE* file);
+// The same text of an open file descriptor.
+std::string ModificationDateText(int fd);
 
 // A header text of a file: decoded to UTF-8, trailing blanks and tabs removed, cut to `width`
 // encoded bytes without splitting a character.

@@ -186,6 +186,8 @@ Outcome ReadSpc51(const std::string& path, WaveRecord& record, const Progress& p
     SampleBlockResult blocks = ReadSampleBlocks(file.get(), staged, channels, samples, progress);
     if (blocks.OutOfMemory || blocks.Cancelled) return BlockFailure(blocks);
 
+    struct stat st {};
+    staged.FileSize = fstat(fileno(file.get()), &st) == 0 ? static_cast<int64_t>(st.st_size) : -1;
     staged.Format = FormatType::Spc51;
     staged.Time = TimeUnit::Seconds;
     staged.ChannelCount = channels;

@@ -329,6 +329,10 @@ float ParseFieldValue(std::string_view field) {
     return ReferenceValue(field.data(), field.data() + field.size());
 }
 
+float ParseFieldNumber(const char* begin, const char* end, const char** after) {
+    return FieldValue(begin, end, after);
+}
+
 void ParseCsvRow(const char* s, const char* end, int channels, float* values) {
     int k = 0;
     while (k < channels) {

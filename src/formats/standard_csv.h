@@ -32,6 +32,11 @@ namespace wavora {
 // float range is held at the largest float of its sign.
 float ParseFieldValue(std::string_view field);
 
+// The number a field starts with, exactly as ParseCsvRow reads it: `begin` is the field's first
+// non-blank character; *after is set just past the number, or to `begin` when the field does not
+// start with one (it then reads 0). The same line-end and padding rule as ParseCsvRow applies.
+float ParseFieldNumber(const char* begin, const char* end, const char** after);
+
 // Fills values[0 .. channels-1] from one data row, field k for channel k, exactly as SplitFields
 // followed by ParseFieldValue would, but without copying any field. Missing fields read 0; fields
 // beyond `channels` are ignored. The character at `end` must be the row's line end ('\n' or '\r'),

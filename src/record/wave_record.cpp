@@ -49,6 +49,7 @@ WaveRecord HeaderCopy(const WaveRecord& record) {
     copy.Title = record.Title;
     copy.Comment = record.Comment;
     copy.Header = record.Header;
+    copy.FileSize = record.FileSize;
     copy.Time = record.Time;
     copy.Format = record.Format;
     for (int k = 0; k < kMaxChannels; ++k) {

@@ -45,7 +45,8 @@ struct WaveRecord {
     std::string DateText;
     std::string Title;
     std::string Comment;
-    DblHeader Header;  // image of an SPC-51 header; other readers touch only its texts
+    DblHeader Header;       // image of an SPC-51 header; other readers touch only its texts
+    int64_t FileSize = -1;  // size of an SPC-51 file when it was read (-1 when not known)
 
     TimeUnit Time = TimeUnit::Seconds;
     FormatType Format = FormatType::CsvDefault;

@@ -121,6 +121,54 @@ TEST(FilterCorners, DefaultBandFollowsRateAndStep) {
     EXPECT_FLOAT_EQ(s.EffectiveUpper, 50.0f);
 }
 
+TEST(FilterCorners, OnlyABandIsABand) {
+    struct Case {
+        float Lower, Upper;
+        bool Valid;
+    };
+    const float inf = std::numeric_limits<float>::infinity(), nan = std::numeric_limits<float>::quiet_NaN();
+    const Case cases[] = {
+        {1.0f, 50.0f, true},   {0.0f, 50.0f, true},   {-0.0f, 0.5f, true},
+        {1.0f, 0.0f, false},  // the start corners
+        {5.0f, 5.0f, false},   {-1.0f, 50.0f, false}, {0.0f, 0.0f, false},
+        {1.0f, 0.075f, false}, {1.0f, inf, false},    {nan, 5.0f, false},
+        {1.0f, nan, false},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(IsValidBand(c.Lower, c.Upper), c.Valid) << c.Lower << " " << c.Upper;
+}
+
+TEST(FilterCorners, TypedCornersAreCheckedBeforeTheyAreTaken) {
+    struct Case {
+        std::string Lower, Upper, Message;
+    };
+    const Case cases[] = {
+        {"1", "50", ""},
+        {" 0 ", "12.5", ""},
+        {"abc", "50", "'abc' is not a valid floating point value"},
+        {"1", "", "'' is not a valid floating point value"},
+        {"1", "inf", "'inf' is not a valid floating point value"},
+        {"-1", "50", "Illegal Corner Frequency"},
+        {"50", "50", "Illegal Corner Frequency"},
+        {"60", "50", "Illegal Corner Frequency"},
+    };
+    for (const Case& c : cases) {
+        float lower = -7.0f, upper = -7.0f;
+        Outcome o = ParseBand(c.Lower, c.Upper, lower, upper);
+        if (c.Message.empty()) {
+            EXPECT_TRUE(o.Ok()) << c.Lower << " " << c.Upper;
+            EXPECT_EQ(lower, std::stof(c.Lower));
+            EXPECT_EQ(upper, std::stof(c.Upper));
+            continue;
+        }
+        ASSERT_FALSE(o.Ok()) << c.Lower << " " << c.Upper;
+        EXPECT_EQ(o.Error->Text, c.Message);
+        EXPECT_EQ(o.Error->Caption, "Frequency Error");
+        EXPECT_EQ(lower, -7.0f);  // nothing taken
+        EXPECT_EQ(upper, -7.0f);
+    }
+}
+
 TEST(FilterChannel, VectorisedOutputEqualsOneAtATimeBitForBit) {
     std::mt19937 rng(7);
     std::uniform_int_distribution<int> value(-32768, 32767);

@@ -279,5 +279,100 @@ TEST(LoadPipeline, HeaderCopyKeepsEverythingButTheSamples) {
     EXPECT_TRUE(copy.Channels[1].Samples.empty());
 }
 
+TEST(LoadPipeline, CornersThatAreNoBandLeaveTheSamplesUnfiltered) {
+    TempDir dir;
+    auto path = dir.Write("b.csv", HundredHzCsv());
+    Loaded raw = Load(path, {});
+
+    // Filter > Arbitrary without Execute: the corners a session starts with, 1 and 0.
+    FilterState start;
+    start.Mode = FilterMode::Arbitrary;
+    start.Active = true;
+    // A default band at 100 per second and Step 10: 1.0 to 3.75 is a band; at 2 per second it is not.
+    FilterState wide = DefaultFilter();
+    LoadOptions step10;
+    step10.Step = 10;
+    struct Case {
+        std::string Path;
+        LoadOptions Options;
+        FilterState Filter;
+        bool Filtered;
+    };
+    auto slow = dir.Write("slow.csv", test::StandardCsvFile("A", "2,s", "Gal", {"1", "-2", "3", "0.5"}));
+    const Case cases[] = {
+        {path, {}, start, false},
+        {path, step10, wide, true},
+        {slow, step10, wide, false},
+        {slow, {}, wide, false},  // 2 × 0.75 / 2 = 0.75, below the lower corner 1.0
+    };
+    for (const Case& c : cases) {
+        Loaded l = Load(c.Path, c.Options, c.Filter);
+        ASSERT_TRUE(l.Result.Result.Ok());
+        EXPECT_EQ(l.Result.Filtered, c.Filtered) << c.Path;
+        if (c.Filtered) {
+            EXPECT_TRUE(l.Result.Result.Warnings.empty());
+            continue;
+        }
+        ASSERT_EQ(l.Result.Result.Warnings.size(), 1u) << c.Path;
+        EXPECT_EQ(l.Result.Result.Warnings[0],
+                  Failure::Captioned("Illegal Corner Frequency", "Frequency Error"));
+        Loaded plain = Load(c.Path, c.Options);
+        EXPECT_EQ(l.Record.Channels[0].Samples, plain.Record.Channels[0].Samples);
+        EXPECT_EQ(l.Record.Channels[0].ScaleFactor, plain.Record.Channels[0].ScaleFactor);
+    }
+}
+
+TEST(LoadPipeline, ArbitraryCsvImportsTheAcceptedSelectionAgain) {
+    TempDir dir;
+    // The standard file's values with a time column in front and a title line.
+    std::string text = "time,A,B\nrun 3\nmemo\ns,Gal,kine\n";
+    std::vector<std::string> rows;
+    const std::string standard = HundredHzCsv();
+    size_t at = 0;
+    for (int line = 0; line < 4; ++line) at = standard.find('\n', at) + 1;
+    for (int i = 0; at < standard.size(); ++i) {
+        size_t lf = standard.find('\n', at);
+        text += std::to_string(i) + "," + standard.substr(at, lf - at) + "\n";
+        at = lf + 1;
+    }
+    auto path = dir.Write("timed.csv", text);
+    auto plainPath = dir.Write("plain.csv", standard);
+
+    LoadOptions options;
+    options.Format = FormatType::CsvArbitrary;
+    CsvLineIndex index;
+    ASSERT_TRUE(CsvLineIndex::Build(path, index).Ok());
+    CsvImportSelection s = StartSelection(index);
+    s.FromColumn = 2;
+    options.Import = s;
+
+    // Re-processing (a filter command) imports the same selection from the file, no dialog.
+    Loaded imported = Load(path, options, DefaultFilter());
+    ASSERT_TRUE(imported.Result.Result.Ok());
+    EXPECT_TRUE(imported.Result.Filtered);
+    EXPECT_EQ(imported.Record.Format, FormatType::CsvArbitrary);
+    EXPECT_EQ(imported.Record.FileName, "timed.csv");
+    Loaded standardLoad = Load(plainPath, {}, DefaultFilter());
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_EQ(imported.Record.Channels[k].Samples, standardLoad.Record.Channels[k].Samples);
+        EXPECT_EQ(imported.Record.Channels[k].ScaleFactor, standardLoad.Record.Channels[k].ScaleFactor);
+    }
+
+    // The dialog's OK, from the index it already has, makes the very same record.
+    FilterState f = DefaultFilter();
+    WaveRecord fromIndex;
+    LoadResult ok = LoadImport(index, options, f, fromIndex);
+    ASSERT_TRUE(ok.Result.Ok());
+    EXPECT_EQ(fromIndex.Channels[1].Samples, imported.Record.Channels[1].Samples);
+    EXPECT_EQ(fromIndex.SamplingInterval, 0.01f);
+
+    // Without an accepted selection there is nothing to import.
+    LoadOptions none;
+    none.Format = FormatType::CsvArbitrary;
+    Loaded refused = Load(path, none);
+    ASSERT_FALSE(refused.Result.Result.Ok());
+    EXPECT_EQ(refused.Result.Result.Error->Caption, kImportCaption);
+}
+
 }  // namespace
 }  // namespace wavora
