@@ -11,6 +11,7 @@ int main(int argc, char** argv) {
     wavora::QtPrompts prompts;
     wavora::WavoraApplication app(argc, argv, prompts);
     auto windows = wavora::CreateAppWindows(prompts, QCoreApplication::applicationFilePath().toStdString());
+    prompts.SetOwner(windows->Form1.get());
     windows->Form1->show();
     return app.exec();
 }

@@ -14,14 +14,14 @@ QString ToQt(const std::string& s) {
     return QString::fromStdString(s);
 }
 
-FileDialogAnswer RunDialog(const FileDialogRequest& request, bool save) {
+FileDialogAnswer RunDialog(QWidget* owner, const FileDialogRequest& request, bool save) {
     std::vector<std::string> filters = QtFilterList(request.Filter);
     QStringList list;
     for (auto& f : filters) list << ToQt(f);
     // An initial path that names a file opens its folder with the file chosen.
     const QFileInfo initial(ToQt(request.InitialPath));
     const bool namesFile = !request.InitialPath.empty() && initial.isFile();
-    QFileDialog dialog(QApplication::activeWindow(), ToQt(request.Title),
+    QFileDialog dialog(owner, ToQt(request.Title),
                        namesFile ? initial.absolutePath() : ToQt(request.InitialPath));
     if (namesFile) dialog.selectFile(initial.fileName());
     dialog.setNameFilters(list);
@@ -62,9 +62,14 @@ std::vector<std::string> QtFilterList(const std::string& filter) {
     return out;
 }
 
+QWidget* QtPrompts::Owner() const {
+    QWidget* active = QApplication::activeWindow();
+    return active ? active : owner_;
+}
+
 PromptAnswer QtPrompts::Message(const std::string& text, const std::string& caption, MessageIcon icon,
                                 PromptButtons buttons) {
-    QMessageBox box(QApplication::activeWindow());
+    QMessageBox box(Owner());
     box.setWindowTitle(ToQt(caption));
     box.setText(ToQt(text));
     switch (icon) {
@@ -105,10 +110,10 @@ PromptAnswer QtPrompts::Message(const std::string& text, const std::string& capt
 }
 
 FileDialogAnswer QtPrompts::OpenFile(const FileDialogRequest& request) {
-    return RunDialog(request, false);
+    return RunDialog(Owner(), request, false);
 }
 FileDialogAnswer QtPrompts::SaveFile(const FileDialogRequest& request) {
-    return RunDialog(request, true);
+    return RunDialog(Owner(), request, true);
 }
 
 }  // namespace wavora

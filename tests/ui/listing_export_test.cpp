@@ -179,5 +179,13 @@ TEST_F(Export, WriteDataFileAsksBeforeOverwritingAndReadsBackAsARecord) {
                 before * scale, 0.01);
 }
 
+TEST_F(Listing, TheListUpDialogOpensOverTheMainWindow) {
+    form.show();
+    OpenCsv(2500);
+    form.BtnListClick();
+    const QRect main = form.frameGeometry(), listup = windows->Listup->frameGeometry();
+    EXPECT_TRUE(main.contains(listup.center())) << listup.x() << "," << listup.y();
+}
+
 }  // namespace
 }  // namespace wavora::uitest
