@@ -226,6 +226,11 @@ void SpectralPeaks::Clear(PeakSpectrumKind kind, const std::string& frequencyTex
 
 bool SpectralPeaks::Gather(const SpectrumResult& result, int channel, const PeakAxes& axes,
                            const std::string& fileName) {
+    return Gather(result.RealPart, result, channel, axes, fileName);
+}
+
+bool SpectralPeaks::Gather(std::span<const float> spectrum, const SpectrumResult& result, int channel,
+                           const PeakAxes& axes, const std::string& fileName) {
     if (!axes.BothLinear()) return false;
     const PeakSpectrumKind kind = PeakSpectrumKindOf(result.Settings);
 
@@ -240,7 +245,7 @@ bool SpectralPeaks::Gather(const SpectrumResult& result, int channel, const Peak
     FileNameText = fileName;
     ChannelText = std::to_string(channel + 1) + " CH";
 
-    LastPeaks = DetectPeaks(result.RealPart, result.Points, result.FrequencyStep, axes, tops_);
+    LastPeaks = DetectPeaks(spectrum, result.Points, result.FrequencyStep, axes, tops_);
     for (size_t j = 0; j < LastPeaks.size(); ++j) {
         const int row = static_cast<int>(j) + 1;
         Table.SetCell(row, 1, StrPrintf("%8.3f", static_cast<double>(LastPeaks[j].Frequency)));

@@ -140,6 +140,11 @@ class SpectralPeaks {
     // classes, and sets up the histogram on the spectrum graph's frequency axis. Nothing happens,
     // and false comes back, when an axis is logarithmic.
     bool Gather(const SpectrumResult& result, int channel, const PeakAxes& axes, const std::string& fileName);
+    // The same for a spectrum kept apart from the result (at least Points/2 values, line i at
+    // i × FrequencyStep): a run that draws all its channels at the end gathers each channel's own
+    // spectrum, while `result` (its points, frequency step and settings) holds only the last one.
+    bool Gather(std::span<const float> spectrum, const SpectrumResult& result, int channel,
+                const PeakAxes& axes, const std::string& fileName);
 
     // The class listing (Value): PeakDivision + 1 rows with a scroll bar, class, frequency, count.
     void ListValues();

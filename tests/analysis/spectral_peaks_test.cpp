@@ -213,6 +213,27 @@ TEST(SpectralPeaks, GatherListsCountsAndAverages) {
     EXPECT_FLOAT_EQ(peaks.ClassFrequency[2], (5.0f + 5.125f) / 2);
 }
 
+// A run that draws every channel at its end gathers each channel's own kept spectrum; the result
+// then holds only the last channel's.
+TEST(SpectralPeaks, GatherTakesTheSpectrumGivenNotTheResultsLastOne) {
+    SpectralPeaks peaks;
+    const SpectrumResult last = Spectrum(1024, kStep, {{80, 4.0f}});
+    std::vector<float> first(512, 0.0f);
+    first[40] = 2.0f;
+    first[30] = 1.0f;
+    ASSERT_TRUE(peaks.Gather(first, last, 0, Axis(5, 0, 10), "a"));
+    EXPECT_EQ(Lines(peaks.LastPeaks), (std::vector<int>{40, 30}));
+    EXPECT_EQ(peaks.ChannelText, "1 CH");
+    ASSERT_TRUE(peaks.Gather(last, 1, Axis(5, 0, 10), "a"));
+    EXPECT_EQ(Lines(peaks.LastPeaks), (std::vector<int>{80}));
+    EXPECT_EQ(peaks.MeanFrequencyText, "   7.500");  // 5 and 10 Hz
+
+    // A short array is scanned only as far as it reaches.
+    std::vector<float> shortSpectrum = {0.0f, 1.0f, 0.0f, 3.0f};
+    ASSERT_TRUE(peaks.Gather(shortSpectrum, last, 0, Axis(5, 0, 10), "a"));
+    EXPECT_EQ(Lines(peaks.LastPeaks), (std::vector<int>{1}));
+}
+
 TEST(SpectralPeaks, SpectrumWithoutPeaksIsCountedButAddsNothing) {
     SpectralPeaks peaks;
     peaks.Gather(Spectrum(1024, kStep, {{40, 2.0f}}), 0, Axis(5, 0, 10), "a");
