@@ -9,6 +9,8 @@
 #include "display/amp_scale_dialog.h"
 #include "display/param1_dialog.h"
 #include "display/statistics_window.h"
+#include "running/peaks_help_window.h"
+#include "running/peaks_window.h"
 
 namespace wavora {
 
@@ -44,8 +46,8 @@ std::unique_ptr<AppWindows> CreateAppWindows(Prompts& prompts, const std::string
     w->Comment = new PendingWindow("TComment", "File Comment", main);
     w->Param1 = new TParam1(session, *main, main);
     w->FileConvert = new PendingWindow("TFileConvert", "File Conversion", main);
-    w->Peaks = new PendingWindow("TPeaks", "Spectral Peaks", main);
-    w->PkHelp = new PendingWindow("TPkHelp", "Help for Peaks", main);
+    w->Peaks = new TPeaks(session, *main, main);
+    w->PkHelp = new TPkHelp(session, *main, main);
     w->AmpScale = new TAmpScale(session, *main, main);
     w->TWODPlot = new PendingWindow("TTWODPlot", "2D Spectrum Plot", main);
     w->CSVArbitrary = new PendingWindow("TCSVArbitrary", "Arbitrary CSV File Data", main);

@@ -18,6 +18,10 @@ class MainCommands {
     virtual void BtnListClick() = 0;
     // Analyses the segment at the position (the "Run" button).
     virtual void BtnRunClick() = 0;
+    // Starts the automatic skipping analysis, or stops it while it runs (the speed button SBPeaks).
+    virtual void SBPeaksClick() = 0;
+    // Shows the help window of the spectral peaks.
+    virtual void ShowPeaksHelp() = 0;
     // The spectrum's X axis changed between frequency and period: the activities that need a
     // frequency axis (running spectrum, peaks, automatic skipping) are offered only on it.
     virtual void PeriodAxisChanged() = 0;

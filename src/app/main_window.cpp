@@ -24,6 +24,8 @@
 
 #include "app/app_info.h"
 #include "app/app_windows.h"
+#include "app/auto_skip_controller.h"
+#include "app/correlation_controller.h"
 #include "app/scroll_activity.h"
 #include "app/small_windows.h"
 #include "display/click_label.h"
@@ -92,6 +94,16 @@ TForm1::TForm1(Session& session, const std::string& executablePath, QWidget* par
     };
     BuildMainWindowControls(*this, ui_);
     scroll_ = std::make_unique<ScrollActivity>(session_, *this, this);
+    // Each step of the automatic skipping analysis is a run of this window that shows no message
+    // itself: the analysis stops its timer first, then the window shows it.
+    autoSkip_ = std::make_unique<AutoSkipController>(
+        session_,
+        [this] {
+            const RunReport run = RunSpectrum(false);
+            return AutoSkipRunReport{run.EndOfData, run.Error};
+        },
+        this);
+    correlation_ = std::make_unique<CorrelationController>(session_, this);
     ConnectCommands();
     resize(916, 691);
     if (QScreen* s = QGuiApplication::primaryScreen()) {
@@ -128,8 +140,8 @@ void TForm1::ConnectCommands() {
 
     Bind(u.BtnStart, &QPushButton::clicked, [this] { BtnStartClick(); });
     Bind(u.BtnStop, &QPushButton::clicked, [this] { BtnStopClick(); });
-    Bind(u.Timer2, &QTimer::timeout, [this] { Timer2Timer(); });
-    Bind(u.Timer3, &QTimer::timeout, [this] { Timer3Timer(); });
+    Bind(correlation_->Timer2, &QTimer::timeout, [this] { Timer2Timer(); });
+    Bind(autoSkip_->Timer3, &QTimer::timeout, [this] { Timer3Timer(); });
     Bind(u.TrackBar1, &QSlider::valueChanged, [this](int v) { TrackBar1Change(v); });
     Bind(u.EdPosition, &QLineEdit::textEdited,
          [this](const QString& t) { EdPositionChange(t.toStdString()); });
@@ -351,8 +363,9 @@ void TForm1::DisableAnalysisControls() {
     for (QWidget* w : std::initializer_list<QWidget*>{
              ui_.BtnFile, ui_.BtnList, ui_.BtnExit, ui_.CBLowCut, ui_.BtnStart, ui_.BtnStop, ui_.BtnRun,
              ui_.BtnBack, ui_.RGAmp, ui_.RGPoints, ui_.RGHanning, ui_.GBSpect, ui_.GBChannel, ui_.GBFFT,
-             ui_.SBHistogram, ui_.SBPeaks, ui_.SBRunSpec, ui_.SBCorr})
+             ui_.SBPeaks, ui_.SBRunSpec, ui_.SBCorr})
         w->setEnabled(false);
+    EnableHistogram(false);
     state_.AnalysisLocked = true;
     emit session_.Signals.activityChanged();
 }
@@ -365,10 +378,15 @@ void TForm1::EnableAnalysisControls() {
     const bool frequencyAxis = !state_.Spectrum.Options.PeriodAxis;
     ui_.SBRunSpec->setEnabled(frequencyAxis);
     ui_.SBPeaks->setEnabled(frequencyAxis);
-    ui_.SBHistogram->setEnabled(frequencyAxis);
+    EnableHistogram(frequencyAxis);
     ui_.SBCorr->setEnabled(true);
     state_.AnalysisLocked = false;
     emit session_.Signals.activityChanged();
+}
+
+void TForm1::EnableHistogram(bool on) {
+    ui_.SBHistogram->setEnabled(on);
+    ui_.SpectralPeaks1->setEnabled(on);
 }
 
 void TForm1::ExitCommand() {
@@ -380,8 +398,7 @@ void TForm1::ExitCommand() {
 
 void TForm1::closeEvent(QCloseEvent* event) {
     scroll_->Stop();
-    ui_.Timer2->stop();
-    ui_.Timer3->stop();
+    EndTimedAnalyses();
     // The secondary windows end with the main window.
     if (windows_) windows_->HideSecondary();
     event->accept();

@@ -19,16 +19,21 @@ class QAction;
 
 namespace wavora {
 
+class AutoSkipController;
 class Canvas;
+class CorrelationController;
 class GridListing;
 class ScrollActivity;
 struct AppWindows;
+struct AutoSkipEvent;
+struct CorrelationEvent;
 
 // How a spectrum run ended, for the activities that run it on a timer.
 struct RunReport {
-    bool Completed = false;        // every channel analysed and drawn, the skip applied
-    bool EndOfData = false;        // the automatic skipping analysis reached the end of the data
-    std::optional<Failure> Error;  // the message the run showed
+    bool Completed = false;  // every channel analysed and drawn, the skip applied
+    bool EndOfData = false;  // the automatic skipping analysis reached the end of the data
+    // The message the run stopped with: shown by the run, unless its caller asked to show it itself.
+    std::optional<Failure> Error;
 };
 
 class TForm1 : public QMainWindow, public MainCommands {
@@ -45,6 +50,8 @@ class TForm1 : public QMainWindow, public MainCommands {
     const WaveRecord& Record() const { return session_.State.Record; }
     const MainWindowControls& Ui() const { return ui_; }
     ScrollActivity& Scroll() { return *scroll_; }
+    AutoSkipController& AutoSkip() { return *autoSkip_; }
+    CorrelationController& Correlation() { return *correlation_; }
     Canvas& Picture();
 
     // Shows the state in the window's own controls: choices, checks, read-outs, position.
@@ -131,8 +138,10 @@ class TForm1 : public QMainWindow, public MainCommands {
 
     // ---- commands of the analysis windows (filled in as those windows arrive) ----
     void BtnRunClick() override;
-    // The run itself; BtnRunClick and the timed activities call it.
-    RunReport RunSpectrum();
+    // The run itself; BtnRunClick and the timed activities call it. With `showMessages` off the
+    // run shows no message of its own and leaves it in the report: the automatic skipping analysis
+    // first stops its timer, then shows it.
+    RunReport RunSpectrum(bool showMessages = true);
     void PeriodAxisChanged() override;
     void CB2DClick(bool on);
     void SBFilterClick();
@@ -140,7 +149,8 @@ class TForm1 : public QMainWindow, public MainCommands {
     void SBRunSpecClick();
     void SBCorrClick();
     void SBHistogramClick();
-    void SBPeaksClick();
+    void SBPeaksClick() override;
+    void ShowPeaksHelp() override;
     void Statistics1Click(bool on);
     void Running1Click();
     void FileComment1Click();
@@ -195,6 +205,17 @@ class TForm1 : public QMainWindow, public MainCommands {
     void HideProcessing();
     // Tells the user that a command belongs to a part of the program still to come.
     void NotAvailableYet(const char* what);
+    // Another timed activity holds the analysis controls: says so and returns true.
+    bool RefuseWhileBusy(Activity wanted);
+    // What the automatic skipping analysis and the correlation analysis tell the window after a
+    // start, a tick, a run or a stop.
+    void PresentAutoSkip(const AutoSkipEvent& event);
+    void PresentCorrelation(const CorrelationEvent& event);
+    // Ends the automatic skipping and the correlation analysis without a word (a new record, the
+    // window closing).
+    void EndTimedAnalyses();
+    // SBHistogram and the menu item SpectralPeaks1 are offered together.
+    void EnableHistogram(bool on);
     // Processing and display choices changed: every window shows them.
     void OptionsChanged();
     WaveFilterNote FilterNote() const;
@@ -205,6 +226,8 @@ class TForm1 : public QMainWindow, public MainCommands {
     Prompts& prompts_;
     MainWindowControls ui_;
     std::unique_ptr<ScrollActivity> scroll_;
+    std::unique_ptr<AutoSkipController> autoSkip_;
+    std::unique_ptr<CorrelationController> correlation_;
     AppWindows* windows_ = nullptr;
     std::string executablePath_;
     bool passCompleted_ = false;

@@ -14,7 +14,6 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QSlider>
-#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -529,13 +528,6 @@ void BuildPanel(QMainWindow& window, MainWindowControls& ui) {
     outer->setSpacing(4);
     outer->addLayout(commandRow);
     outer->addLayout(body, 1);
-
-    ui.Timer2 = new QTimer(&window);
-    ui.Timer2->setObjectName("Timer2");
-    ui.Timer2->setInterval(100);
-    ui.Timer3 = new QTimer(&window);
-    ui.Timer3->setObjectName("Timer3");
-    ui.Timer3->setInterval(200);
 }
 
 }  // namespace

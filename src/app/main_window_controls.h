@@ -16,7 +16,6 @@ class QMainWindow;
 class QMenu;
 class QPushButton;
 class QSlider;
-class QTimer;
 class QToolButton;
 
 namespace wavora {
@@ -51,8 +50,6 @@ struct MainWindowControls {
     // Headings of the value grid.
     QLabel *Data = nullptr, *Data0 = nullptr, *Data1 = nullptr, *Data2 = nullptr, *Data3 = nullptr,
            *Data4 = nullptr;
-    // The timers of the correlation and the automatic skipping analysis.
-    QTimer *Timer2 = nullptr, *Timer3 = nullptr;
 
     // Menus.
     QMenu *File1 = nullptr, *FormatType1 = nullptr, *WriteDataFile1 = nullptr, *SamplingRateUnit1 = nullptr,

@@ -149,6 +149,8 @@ void TForm1::AdoptLoadedRecord(bool reprocess, bool filtered) {
     ui_.SBFileSave->setEnabled(true);
     DisableAnalysisControls();
     scroll_->Stop();
+    // The File menu works while an analysis runs; the new record ends it.
+    EndTimedAnalyses();
 
     if (!state_.BandPass.FirstUseDone) {
         state_.BandPass.UpperText = StrPrintf("%.2f", r.SamplingRate * 0.25);

@@ -30,7 +30,7 @@ void TForm1::CB2DClick(bool) {}
 void TForm1::PeriodAxisChanged() {
     const bool frequencyAxis = !state_.Spectrum.Options.PeriodAxis;
     ui_.SBRunSpec->setEnabled(frequencyAxis);
-    ui_.SBHistogram->setEnabled(frequencyAxis);
+    EnableHistogram(frequencyAxis);
     ui_.SBPeaks->setEnabled(frequencyAxis);
 }
 void TForm1::SBFilterClick() {
@@ -41,15 +41,6 @@ void TForm1::SBFormatClick() {
 }
 void TForm1::SBRunSpecClick() {
     NotAvailableYet("The running spectrum");
-}
-void TForm1::SBCorrClick() {
-    NotAvailableYet("The correlation analysis");
-}
-void TForm1::SBHistogramClick() {
-    ShowWindow(Windows().Peaks);
-}
-void TForm1::SBPeaksClick() {
-    NotAvailableYet("The automatic skipping analysis");
 }
 void TForm1::Statistics1Click(bool on) {
     // The window is fed by every run while the item is checked; closing the window itself leaves
@@ -71,7 +62,5 @@ void TForm1::FConvertClick() {
     ShowWindow(Windows().FileConvert);
 }
 void TForm1::Saveas1Click() {}
-void TForm1::Timer2Timer() {}
-void TForm1::Timer3Timer() {}
 
 }  // namespace wavora

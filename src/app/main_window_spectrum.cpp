@@ -13,6 +13,7 @@
 
 #include "analysis/spectrum_result.h"
 #include "app/app_windows.h"
+#include "app/auto_skip_controller.h"
 #include "app/main_window.h"
 #include "app/small_windows.h"
 #include "display/amp_scale_dialog.h"
@@ -22,6 +23,7 @@
 #include "draw/spectrum_display.h"
 #include "draw/spectrum_mouse.h"
 #include "record/text_format.h"
+#include "running/peaks_window.h"
 
 namespace wavora {
 
@@ -44,8 +46,13 @@ void TForm1::ShowListing(const GridListing& listing) {
                                  [shown](int col, int row) { return shown->Cell(row, col); });
 }
 
-RunReport TForm1::RunSpectrum() {
+RunReport TForm1::RunSpectrum(bool showMessages) {
     RunReport report;
+    // A message ends up in the report; it is shown here unless the caller shows it itself.
+    auto tell = [&](const Failure& f) {
+        report.Error = f;
+        if (showMessages) prompts_.Show(f);
+    };
     SessionState& s = state_;
     if (!s.DataLoaded) return report;
     const WaveRecord& record = s.Record;
@@ -57,8 +64,7 @@ RunReport TForm1::RunSpectrum() {
 
     // The channel checks stop the run before anything changes.
     if (start.Error && !start.ReturnToStart) {
-        prompts_.Show(*start.Error);
-        report.Error = start.Error;
+        tell(*start.Error);
         return report;
     }
     ui_.WriteDataFile1->menuAction()->setEnabled(true);
@@ -69,10 +75,7 @@ RunReport TForm1::RunSpectrum() {
         // The data are exhausted: back to the start of the record (the automatic skipping
         // analysis, which gets here at its end, says nothing).
         report.EndOfData = start.AutoSkipFinished;
-        if (start.Error) {
-            prompts_.Show(*start.Error);
-            report.Error = start.Error;
-        }
+        if (start.Error) tell(*start.Error);
         MovePosition(0);
         return report;
     }
@@ -115,15 +118,14 @@ RunReport TForm1::RunSpectrum() {
     // drawn says why; the run itself is complete.
     if (!picture.Empty()) {
         const SpectrumFrameInfo info = FrameInfoOf(record, s.Result, s.Wave.DisplayPosition, FilterNote());
-        if (std::optional<Failure> drawing = picture.Draw(Picture(), s.Spectrum, s.Wave, info)) {
-            prompts_.Show(*drawing);
-            report.Error = drawing;
-        }
+        if (std::optional<Failure> drawing = picture.Draw(Picture(), s.Spectrum, s.Wave, info))
+            tell(*drawing);
+        else if (GatherRunPeaks(s, picture.Curves()))
+            emit session_.Signals.peaksChanged();
     }
     // A channel that could not be analysed ends the run after those already done.
     if (stopped) {
-        prompts_.Show(*stopped);
-        report.Error = stopped;
+        tell(*stopped);
         emit session_.Signals.spectrumChanged();
         return report;
     }
@@ -152,7 +154,14 @@ RunReport TForm1::RunSpectrum() {
 }
 
 void TForm1::BtnRunClick() {
-    RunSpectrum();
+    // While the automatic skipping analysis runs, a run of the Run button is one of its steps: the
+    // end of the data or a failure ends the analysis, which then tells.
+    if (!autoSkip_->Active()) {
+        RunSpectrum();
+        return;
+    }
+    const RunReport run = RunSpectrum(false);
+    PresentAutoSkip(autoSkip_->AfterRun({run.EndOfData, run.Error}));
 }
 
 // "File Save": the spectrum result file of the run just made. A cancelled dialog writes nothing

@@ -23,6 +23,8 @@ class SessionSignals : public QObject {
     void spectrumChanged();
     // A timed activity started or stopped, or the analysis controls were locked or unlocked.
     void activityChanged();
+    // The spectral peaks changed: gathered, cleared, listed, or their Division, Tops or Scale Unit.
+    void peaksChanged();
 };
 
 }  // namespace wavora

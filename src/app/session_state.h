@@ -7,7 +7,10 @@
 #include <cstdint>
 #include <string>
 
+#include "analysis/auto_skip.h"
+#include "analysis/correlation_activity.h"
 #include "analysis/load_pipeline.h"
+#include "analysis/spectral_peaks.h"
 #include "analysis/spectrum_run.h"
 #include "analysis/statistics.h"
 #include "draw/spectrum_format.h"
@@ -58,7 +61,11 @@ struct SessionState {
 
     Activity Running = Activity::None;  // the timed activity holding the analysis controls
     bool AnalysisLocked = false;        // DisableAnalysisControls is in force
-    bool CorrelationActive = false;
+    // The automatic skipping analysis (AutoSkipActive is AutoSkip.Active(); its run is the main
+    // window's, handed in when the window is made) and the correlation analysis (CorrelationActive
+    // is Correlation.Active()). Their timers belong to the main window's activity controllers.
+    AutoSkipActivity AutoSkip{nullptr};
+    CorrelationActivity Correlation;
 
     bool Loading = false;                 // a file-open pass is running; the timers wait for it
     bool DataLoaded = false;              // a record has been loaded at least once
@@ -68,8 +75,9 @@ struct SessionState {
     int32_t ListStart = 0;                // first sample of the listing page
     int32_t ListFrom = 0;                 // the list-up dialog's next start: the position, or the next page
     std::string ListLengthText = "1000";  // the list-up dialog's page length, as typed
-    int PeakDivision = 20;
-    int PeakTops = 5;
+    // The spectral peaks window's statistics, table, labels and histogram, with its Division and
+    // Tops; gathered by every run while Analysis.PeaksWindowOpen is set.
+    SpectralPeaks Peaks;
     bool TwoDNeedsCompute = false;  // the 2-D spectrum must be computed again
     std::string RunIntervalText;    // "FFT/MEM DT" and "FFT/MEM T" read-outs of the last run
     std::string RunDurationText;

@@ -33,6 +33,7 @@ QVariant StringGridModel::data(const QModelIndex& index, int role) const {
 
 QVariant StringGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role == Qt::TextAlignmentRole) return QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    if (role == Qt::BackgroundRole) return fixedColor_.isValid() ? QVariant(fixedColor_) : QVariant();
     if (role != Qt::DisplayRole) return {};
     QStringList lines;
     if (orientation == Qt::Horizontal) {
@@ -92,6 +93,12 @@ void StringGridModel::SetFixed(int fixedCols, int fixedRows) {
     fixedCols_ = fixedCols;
     fixedRows_ = fixedRows;
     endResetModel();
+}
+
+void StringGridModel::SetFixedColor(const QColor& color) {
+    fixedColor_ = color;
+    if (cols_ > fixedCols_) emit headerDataChanged(Qt::Horizontal, 0, cols_ - fixedCols_ - 1);
+    if (rows_ > fixedRows_) emit headerDataChanged(Qt::Vertical, 0, rows_ - fixedRows_ - 1);
 }
 
 QString StringGridModel::Cell(int col, int row) const {
@@ -182,6 +189,13 @@ void StringGrid::SetFixedRows(int n) {
 void StringGrid::SetFixedCols(int n) {
     model_.SetFixed(n, model_.FixedRows());
     ShowHeaders();
+}
+
+void StringGrid::SetFixedColor(const QColor& color) {
+    model_.SetFixedColor(color);
+    QPalette palette = corner_->palette();
+    palette.setColor(QPalette::Window, color);
+    corner_->setPalette(palette);
 }
 
 std::string StringGrid::Cell(int col, int row) const {

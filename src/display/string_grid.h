@@ -5,6 +5,7 @@
 // other cells scroll.
 
 #include <QAbstractTableModel>
+#include <QColor>
 #include <QTableView>
 #include <functional>
 #include <string>
@@ -33,6 +34,9 @@ class StringGridModel : public QAbstractTableModel {
     // turns the listing into stored cells.
     void SetSource(int cols, int rows, std::function<std::string(int col, int row)> source);
     void SetFixed(int fixedCols, int fixedRows);
+    // The colour of the fixed rows and columns, the headings (the style's own until a window
+    // asks for one).
+    void SetFixedColor(const QColor& color);
     int Cols() const { return cols_; }
     int Rows() const { return rows_; }
     int FixedRows() const { return fixedRows_; }
@@ -45,6 +49,7 @@ class StringGridModel : public QAbstractTableModel {
 
     std::function<std::string(int col, int row)> source_;
     int cols_ = 5, rows_ = 5, fixedCols_ = 1, fixedRows_ = 1;
+    QColor fixedColor_;                                      // none: the style's
     std::vector<QString> cells_ = std::vector<QString>(25);  // row-major, cols_ × rows_
 };
 
@@ -62,6 +67,7 @@ class StringGrid : public QTableView {
     void SetRowCount(int n);
     void SetFixedRows(int n);
     void SetFixedCols(int n);
+    void SetFixedColor(const QColor& color);
 
     std::string Cell(int col, int row) const;
     void SetCell(int col, int row, const std::string& utf8);

@@ -171,8 +171,8 @@ TEST_F(MainWindow, CommandCaptionsAndStatesOfTheLayout) {
     EXPECT_EQ(form.Ui().RGAmp->ItemText(0).toStdString(), "Amp");
     EXPECT_EQ(form.Ui().RGAmp->ItemText(1).toStdString(), "Power");
     EXPECT_EQ(form.Ui().RadioGroup1->ItemText(3).toStdString(), "10");
-    EXPECT_EQ(form.Ui().Timer2->interval(), 100);
-    EXPECT_EQ(form.Ui().Timer3->interval(), 200);
+    EXPECT_EQ(form.Correlation().Timer2->interval(), 100);
+    EXPECT_EQ(form.AutoSkip().Timer3->interval(), 200);
 
     // Check boxes that start off, and the ones that work before a file is loaded.
     for (QCheckBox* b : {form.Ui().CBMEM, form.Ui().CBMEMmin, form.Ui().CBDCCut, form.Ui().CheckBox1,
@@ -238,8 +238,8 @@ TEST_F(MainWindow, CommandCaptionsAndStatesOfTheLayout) {
     EXPECT_EQ(text(form.Ui().Version2), "Version");
     EXPECT_EQ(form.State().Analysis.SkipDivisor, 1);
     EXPECT_EQ(form.State().Analysis.RatioMode, 0);
-    EXPECT_EQ(form.State().PeakDivision, 20);
-    EXPECT_EQ(form.State().PeakTops, 5);
+    EXPECT_EQ(form.State().Peaks.PeakDivision(), 20);
+    EXPECT_EQ(form.State().Peaks.PeakTops(), 5);
     EXPECT_EQ(form.State().Wave.WaveWidth, 400);
 
     // "Amp Scale" keeps its mark and shows its dialog without blocking.

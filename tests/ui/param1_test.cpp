@@ -23,6 +23,8 @@ class CountingCommands : public MainCommands {
     void MovePosition(int) override {}
     void BtnListClick() override {}
     void BtnRunClick() override { ++Runs; }
+    void SBPeaksClick() override {}
+    void ShowPeaksHelp() override {}
     void PeriodAxisChanged() override { ++PeriodChanges; }
     void TimeScaleClick(int) override {}
     void Title1Click(bool) override {}

@@ -16,6 +16,8 @@
 #include <memory>
 
 #include "app/app_windows.h"
+#include "app/auto_skip_controller.h"
+#include "app/correlation_controller.h"
 #include "app/main_window.h"
 #include "app/scroll_activity.h"
 #include "app/small_windows.h"
