@@ -69,7 +69,10 @@ void DrawCorrelationFrame(Canvas& canvas, const CorrelationFrame& frame, const C
 void DrawCorrelationReport(Canvas& canvas, const std::string& text) {
     canvas.SetBrushColor(kWhite);
     canvas.SetFontColor(kBlack);
-    canvas.TextOut(150, 315, text);
+    // A long report (a period of several digits, the frequency unit) moves left so that it ends
+    // inside the picture instead of losing its unit at the edge.
+    const int x = std::max(0, std::min(150, canvas.Width() - canvas.TextWidth(text) - 4));
+    canvas.TextOut(x, 315, text);
 }
 
 }  // namespace wavora

@@ -31,7 +31,8 @@ Color CorrelationCurveColor(bool cross, Color firstChannelColor);
 // step computed its values (at the end of the data the frame stays empty).
 void DrawCorrelationFrame(Canvas& canvas, const CorrelationFrame& frame, const CorrelationPicture& picture);
 
-// The report line at (150, 315), over the picture as it is.
+// The report line at (150, 315), over the picture as it is; a line too long to end inside the
+// picture from there starts further left.
 void DrawCorrelationReport(Canvas& canvas, const std::string& text);
 
 }  // namespace wavora

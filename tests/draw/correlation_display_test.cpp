@@ -120,6 +120,13 @@ TEST(CorrelationPicture, ReportUnderThePlot) {
     ASSERT_EQ(c.Texts.size(), 1u);
     EXPECT_EQ((CanvasPoint{c.Texts[0].X, c.Texts[0].Y}), (CanvasPoint{150, 315}));
     EXPECT_EQ(c.Fills(), 0);  // over the picture as it is
+
+    // A line that would run off the picture ends 4 pixels inside it.
+    const std::string longReport(60, 'W');
+    DrawCorrelationReport(c, longReport);
+    ASSERT_EQ(c.Texts.size(), 2u);
+    EXPECT_LT(c.Texts[1].X, 150);
+    EXPECT_EQ(c.Texts[1].X + c.TextWidth(longReport), kCorrelationPictureWidth - 4);
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // wavora-pictures FOLDER: drives the real windows through a short session (start-up, a record
-// opened, the amplitude dialog, a listing, the small windows, a run with its statistics and format
-// dialog, the chart control) and writes what each window shows as a PNG file into FOLDER. Every
-// message the session causes is printed, and answered with OK.
+// opened, the amplitude dialog, spectra, the peaks window after an automatic skipping analysis,
+// the correlation, a listing, the small windows, a run with its statistics and format dialog, the
+// chart control) and writes what each window shows as a PNG file into FOLDER. Every message the
+// session causes is printed, and answered with OK.
 
 #include <QApplication>
 #include <QDir>
@@ -21,6 +22,8 @@
 #include "display/param1_dialog.h"
 #include "display/statistics_window.h"
 #include "graph/my_graph.h"
+#include "running/peaks_help_window.h"
+#include "running/peaks_window.h"
 
 #ifndef WAVORA_EXAMPLES_DIR
 #define WAVORA_EXAMPLES_DIR "examples"
@@ -105,6 +108,38 @@ void MainWindowPictures(Folder& out, PrintingPrompts& prompts) {
     form.RGAmpClick(0);
     form.Image1MouseMove(200, 200);
     out.Save(form, "spectrum_readout.png");
+
+    // The spectral peaks window after an automatic skipping analysis over the whole record (two
+    // channels, 4 runs), its Order listing shown; then its help.
+    TPeaks& peaks = *windows->Peaks;
+    form.SBHistogramClick();
+    form.MovePosition(0);
+    form.SBPeaksClick();
+    for (int tick = 0; tick < 100 && form.State().AutoSkip.Active(); ++tick) form.Timer3Timer();
+    out.Save(peaks, "peaks.png");
+    out.Save(*peaks.MyGraph1, "peaks_histogram.png");
+    peaks.Button3Click();
+    out.Save(peaks, "peaks_value.png");
+    peaks.HelpforPeaks1Click();
+    out.Save(*windows->PkHelp, "peaks_help.png");
+    windows->PkHelp->hide();
+    peaks.Button1Click();
+
+    // The correlation: channel 1 alone for a few steps, stopped after a spectrum run gave the
+    // analysis interval; then channels 1 and 2 across at time scale ×2.
+    form.CBChClick(1, false);
+    form.MovePosition(200);
+    form.SBCorrClick();
+    out.Save(form, "correlation_running.png");
+    for (int tick = 0; tick < 5; ++tick) form.Timer2Timer();
+    form.SBCorrClick();
+    out.Save(form, "correlation.png");
+    form.CBChClick(1, true);
+    form.TimeScaleClick(1);
+    form.SBCorrClick();
+    form.SBCorrClick();
+    out.Save(form, "correlation_cross.png");
+    form.TimeScaleClick(0);
 
     form.BtnListClick();
     out.Save(*windows->Listup, "listup.png");
