@@ -69,6 +69,23 @@ const char* HowtoText() {
    - Spectrum - Statistics (checked) shows the position, points, duration, mean, largest and
      smallest value and mean square of the segment of the channel analysed last; each run
      updates it. Uncheck the item to close the window.
+   - Spectral peaks: the peak histogram speed button (or Spectrum - Spectral Peaks) opens the
+     "Spectral Peaks" window. From then on every run lists the highest peaks of each channel drawn
+     and counts their frequencies in the histogram (both spectrum axes must be linear).
+     "Value(V)" lists the classes, "Order(O)" the classes by count, "Clear(K)" starts again,
+     "Close(C)" stops collecting. Help - Help for Peaks in that window explains the rest.
+   - Automatic skipping: with the peaks window open, the automatic skipping speed button (or
+     "Run/Stop(R)" in the peaks window) clears the statistics and runs the spectrum again and
+     again, moving on by Spectrum - Skip after each run, every 200 ms (Frequency - Time Interval).
+     At the end of the record it stops by itself, returns to position 0 and shows the Order
+     listing: the dominant frequencies of the whole record. Press the button again to stop early.
+   - Correlation: check one channel (auto-correlation) or two (cross-correlation) and press the
+     correlation speed button. Every 100 ms the function of Points samples from the Position is
+     drawn and the Position moves on by 10 x Step. Press the button again to stop: the grid lists
+     the 350 lags and the picture reports the period of the zero crossings (run a spectrum once
+     before, so that the analysis interval is known).
+   - Only one timed analysis runs at a time; stop the one running before starting another.
+     Opening a record ends the automatic skipping and the correlation analysis.
 
 7. Saving and copying the picture
    - The copy button (or Edit - Copy) puts the picture on the clipboard.
