@@ -73,6 +73,8 @@ CorrelationEvent CorrelationController::Start() {
 CorrelationEvent CorrelationController::Tick() {
     SessionState& s = session_.State;
     if (s.Loading) return {};
+    // The timer waits for the step: whatever the step ends with is told before another comes.
+    Timer2->stop();
     return Track(s.Correlation.Tick(s.Record, Inputs()));
 }
 

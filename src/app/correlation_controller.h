@@ -36,7 +36,8 @@ class CorrelationController : public QObject {
     // SBCorrClick from idle: checks the channels and performs the first step; a refused start
     // changes nothing. The main window has made sure no other activity holds the controls.
     CorrelationEvent Start();
-    // Timer2Timer: one step. A load in progress owns the record: the tick then does nothing.
+    // Timer2Timer: one step; the timer waits for it and runs on only while the analysis wants it.
+    // A load in progress owns the record: the tick then does nothing.
     CorrelationEvent Tick();
     // SBCorrClick while active: the timer off, the listing and the report of the last values.
     CorrelationStopResult Stop();
