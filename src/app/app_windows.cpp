@@ -11,6 +11,8 @@
 #include "display/statistics_window.h"
 #include "running/peaks_help_window.h"
 #include "running/peaks_window.h"
+#include "running/running_dialog.h"
+#include "running/twod_plot.h"
 
 namespace wavora {
 
@@ -39,7 +41,7 @@ std::unique_ptr<AppWindows> CreateAppWindows(Prompts& prompts, const std::string
     w->Listup = new TListup(session, *main, main);
     w->AboutBox = new TAboutBox(session.State.ProgramDate, main);
     w->Howto = new THowto(main);
-    w->Running = new PendingWindow("TRunning", "Running Spectrum", main);
+    w->Running = new TRunning(session, *main, main);
     w->Process = new TProcess(main);
     w->BandPass = new PendingWindow("TBandPass", "Bandpass Filter", main);
     w->Statistics = new TStatistics(session, main);
@@ -49,7 +51,7 @@ std::unique_ptr<AppWindows> CreateAppWindows(Prompts& prompts, const std::string
     w->Peaks = new TPeaks(session, *main, main);
     w->PkHelp = new TPkHelp(session, *main, main);
     w->AmpScale = new TAmpScale(session, *main, main);
-    w->TWODPlot = new PendingWindow("TTWODPlot", "2D Spectrum Plot", main);
+    w->TWODPlot = new TTWODPlot(session, *main, main);
     w->CSVArbitrary = new PendingWindow("TCSVArbitrary", "Arbitrary CSV File Data", main);
     main->SetWindows(w.get());
     return w;

@@ -19,7 +19,9 @@ class TParam1;
 class TPeaks;
 class TPkHelp;
 class TProcess;
+class TRunning;
 class TStatistics;
+class TTWODPlot;
 struct Session;
 
 struct AppWindows {
@@ -28,7 +30,7 @@ struct AppWindows {
     TListup* Listup = nullptr;
     TAboutBox* AboutBox = nullptr;
     THowto* Howto = nullptr;
-    PendingWindow* Running = nullptr;
+    TRunning* Running = nullptr;
     TProcess* Process = nullptr;
     PendingWindow* BandPass = nullptr;
     TStatistics* Statistics = nullptr;
@@ -38,7 +40,7 @@ struct AppWindows {
     TPeaks* Peaks = nullptr;
     TPkHelp* PkHelp = nullptr;
     TAmpScale* AmpScale = nullptr;
-    PendingWindow* TWODPlot = nullptr;
+    TTWODPlot* TWODPlot = nullptr;
     PendingWindow* CSVArbitrary = nullptr;
 
     AppWindows();

@@ -3,6 +3,11 @@
 // state and emits its notification itself; when a change must redraw, list, analyse or re-read the
 // file, it calls one of these. TForm1 implements them.
 
+#include <optional>
+
+#include "analysis/running_spectrum.h"
+#include "record/failure.h"
+
 namespace wavora {
 
 class MainCommands {
@@ -33,6 +38,26 @@ class MainCommands {
     virtual void ChannelComment1Click(bool on) = 0;
     virtual void Color1Click(bool on) = 0;
     virtual void Scaling1Click(bool on) = 0;
+
+    // Position 0 and the waveforms redrawn (the "0" button).
+    virtual void BtnZeroClick() = 0;
+
+    // The running spectrum (the dialog TRunning) and the main window.
+    // One step: the main window's run at the position, drawing through the running spectrum. It
+    // shows no message: a failure comes back, for the dialog to show once its timer has stopped.
+    virtual std::optional<Failure> RunningStep() = 0;
+    // A run has started: the analysis controls are locked and the 2-D window prepares its map.
+    virtual void RunningStarted() = 0;
+    // A run has stopped (or a start found no data): the average listed and, in single plot, drawn
+    // in purple; the controls unlocked. Returns the failure of that drawing, for the dialog to show.
+    virtual std::optional<Failure> RunningStopped(const RunningStop& stop) = 0;
+    // The channel check refused a start: the running-spectrum button and "2D" are disabled.
+    virtual void RunningRefused(bool disableStartControls) = 0;
+    // The dialog was closed: the controls are unlocked unless another activity holds them.
+    virtual void RunningClosed() = 0;
+    // The dialog's Run and Stop, for the 2-D window's own buttons.
+    virtual void RunningRunClick() = 0;
+    virtual void RunningStopClick() = 0;
 };
 
 }  // namespace wavora

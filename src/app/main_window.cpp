@@ -401,6 +401,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
     EndTimedAnalyses();
     // The secondary windows end with the main window.
     if (windows_) windows_->HideSecondary();
+    EndRunningSpectrum();
     event->accept();
 }
 

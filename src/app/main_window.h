@@ -90,7 +90,7 @@ class TForm1 : public QMainWindow, public MainCommands {
     void BtnStopClick();
     void TrackBar1Change(int position);
     void EdPositionChange(const std::string& text);
-    void BtnZeroClick();
+    void BtnZeroClick() override;
     void BtnNextClick();
     void BtnPrevClick();
     void RadioGroup1Click(int item);  // "Step"
@@ -161,6 +161,15 @@ class TForm1 : public QMainWindow, public MainCommands {
     void Timer2Timer();
     void Timer3Timer();
 
+    // ---- the running spectrum and the 2-D map (TRunning, TTWODPlot) ----
+    std::optional<Failure> RunningStep() override;
+    void RunningStarted() override;
+    std::optional<Failure> RunningStopped(const RunningStop& stop) override;
+    void RunningRefused(bool disableStartControls) override;
+    void RunningClosed() override;
+    void RunningRunClick() override;
+    void RunningStopClick() override;
+
   protected:
     void closeEvent(QCloseEvent* event) override;
 
@@ -216,6 +225,12 @@ class TForm1 : public QMainWindow, public MainCommands {
     void EndTimedAnalyses();
     // SBHistogram and the menu item SpectralPeaks1 are offered together.
     void EnableHistogram(bool on);
+    // The running spectrum's part of a run, for channel k that the run has just analysed: the step
+    // of the waterfall, the single plot or the map row is drawn (instead of the run's picture), and
+    // the run stops when the step says so. Returns the single plot's drawing failure.
+    std::optional<Failure> DrawRunningStep(int k);
+    // A new record: the running spectrum in progress ends without a word.
+    void EndRunningSpectrum();
     // Processing and display choices changed: every window shows them.
     void OptionsChanged();
     WaveFilterNote FilterNote() const;

@@ -26,7 +26,6 @@ void ShowWindow(QWidget* w) {
 }
 }  // namespace
 
-void TForm1::CB2DClick(bool) {}
 void TForm1::PeriodAxisChanged() {
     const bool frequencyAxis = !state_.Spectrum.Options.PeriodAxis;
     ui_.SBRunSpec->setEnabled(frequencyAxis);
@@ -39,9 +38,6 @@ void TForm1::SBFilterClick() {
 void TForm1::SBFormatClick() {
     ShowWindow(Windows().Param1);
 }
-void TForm1::SBRunSpecClick() {
-    NotAvailableYet("The running spectrum");
-}
 void TForm1::Statistics1Click(bool on) {
     // The window is fed by every run while the item is checked; closing the window itself leaves
     // the mark and the feeding as they are.
@@ -51,9 +47,6 @@ void TForm1::Statistics1Click(bool on) {
         ShowWindow(Windows().Statistics);
     else
         Windows().Statistics->close();
-}
-void TForm1::Running1Click() {
-    ShowWindow(Windows().Running);
 }
 void TForm1::FileComment1Click() {
     ShowWindow(Windows().Comment);

@@ -111,6 +111,12 @@ RunReport TForm1::RunSpectrum(bool showMessages) {
             how.Unit = record.Channels[k].DisplayUnit;
             s.Statistics = FormatStatistics(outcome.Statistics, how);
         }
+        if (s.RunningSpectra.Active()) {
+            // A running spectrum draws each step itself: its waterfall, single plot or map row.
+            stopped = DrawRunningStep(k);
+            if (stopped) break;
+            continue;
+        }
         picture.Add(record, s.Result, k, s.Wave.ChannelColors[k]);
     }
 
@@ -142,6 +148,9 @@ RunReport TForm1::RunSpectrum(bool showMessages) {
     ui_.SBFormat->setEnabled(true);
     Picture().SetPenWidth(1);
 
+    // A running spectrum that stopped in this run (at "max" or at the end of the map's time span)
+    // leaves its ordinary skip to this run; while it runs, its steps move the position.
+    s.Result.Settings.RunningActive = s.RunningSpectra.Active();
     const int next = PositionAfterSkip(s.Result, s.Position, record.SampleCount);
     if (next != s.Position) MovePosition(next);
 

@@ -2,7 +2,9 @@
 // ratio, "Back", and the option marks of the "Spectrum" and "Edit" menus. Each handler takes the
 // new value into the session state; those the analysis reads at once run it again.
 
+#include <QCheckBox>
 #include <QPushButton>
+#include <QToolButton>
 #include <algorithm>
 
 #include "app/main_window.h"
@@ -78,6 +80,10 @@ void TForm1::SkipClick(int divisor) {
 
 void TForm1::RatioClick(int mode) {
     state_.Analysis.RatioMode = std::clamp(mode, 0, 2);
+    // The running spectrum needs one channel, or two for a ratio: a run checks them first and
+    // offers the running spectrum and "2D" again.
+    ui_.SBRunSpec->setEnabled(false);
+    ui_.CB2D->setEnabled(false);
     OptionsChanged();
 }
 

@@ -25,6 +25,8 @@ class SessionSignals : public QObject {
     void activityChanged();
     // The spectral peaks changed: gathered, cleared, listed, or their Division, Tops or Scale Unit.
     void peaksChanged();
+    // The spectrum format dialog applied its axes (OK): the 2-D window takes its frequency limits.
+    void formatApplied();
 };
 
 }  // namespace wavora

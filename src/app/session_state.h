@@ -10,7 +10,9 @@
 #include "analysis/auto_skip.h"
 #include "analysis/correlation_activity.h"
 #include "analysis/load_pipeline.h"
+#include "analysis/running_spectrum.h"
 #include "analysis/spectral_peaks.h"
+#include "analysis/spectrum_map.h"
 #include "analysis/spectrum_run.h"
 #include "analysis/statistics.h"
 #include "draw/spectrum_format.h"
@@ -37,6 +39,20 @@ struct BandPassFields {
     bool FirstUseDone = false;  // the upper corner got its first default from a loaded record
     int RunCount = 0;           // filter passes since the dialog's last command
     std::string Status = "Filtering";
+};
+
+// The running-spectrum dialog's settings as its controls hold them; an edit keeps its last valid
+// number while the text is not one.
+struct RunningDialogFields {
+    int Init = 0;                            // "Init" (Edit1): the first sample of the next run
+    int Max = 100;                           // "max" (EdMax): spectra averaged in single plot
+    bool Multi = true;                       // "Multi Plot"
+    bool Hidden = true;                      // "Hidden Line"
+    bool EditBoxSkip = false;                // "SkipType": "Edit Box", else "Radio Btn"
+    int SkipItem = kRunningDefaultSkipItem;  // "Skip ": the item of the list
+    std::string SkipText = "250";            // Edit2, as typed
+    std::string SkipTimeText = "Skip Time";  // Label4
+    std::string CountText = "Count  0";      // Label3
 };
 
 struct SessionState {
@@ -88,6 +104,12 @@ struct SessionState {
     StatisticsLabels Statistics;
     std::string ProgramDate;  // "%d/%02d/%02d" of the executable's date
     std::string DefaultFileName = "sample.dbl";
+    // The running spectrum and the 2-D map: the dialog's settings, the main window's "2D" (CB2D),
+    // and the activity and map themselves, which live as long as the windows.
+    RunningDialogFields RunningDialog;
+    bool TwoD = false;
+    RunningSpectrum RunningSpectra;
+    SpectrumMap Map;
 
     // The load options of a pass: the processing choices with the step of the "Step" group.
     LoadOptions PassOptions() const {

@@ -246,6 +246,7 @@ void TParam1::OKBtnClick() {
     d.Axes = axes;
     d.Options = options;
     emit session_.Signals.optionsChanged();
+    emit session_.Signals.formatApplied();
     commands_.PeriodAxisChanged();
     commands_.BtnRunClick();
 }

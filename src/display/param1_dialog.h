@@ -42,8 +42,9 @@ class TParam1 : public QDialog {
     QPushButton* Button1;     // "Default"
     QPushButton* CancelBtn;   // "Close"
 
-    // OK: the fields are applied to the graph's axes and options and the spectrum is run again;
-    // a refused field is named in a message and nothing changes.
+    // OK: the fields are applied to the graph's axes and options, the 2-D window takes the X
+    // limits (formatApplied) and the spectrum is run again; a refused field is named in a message
+    // and nothing changes.
     void OKBtnClick();
     // Default: automatic axes again, and the spectrum is run again.
     void Button1Click();

@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 
@@ -64,6 +65,21 @@ void TMyGraph::paintEvent(QPaintEvent* event) {
         p.drawImage(0, 0, image->Image());
     else
         p.drawImage(0, 0, canvas_->ToImage());
+}
+
+void TMyGraph::mousePressEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    emit MousePressed(event->button(), p.x(), p.y());
+}
+
+void TMyGraph::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    emit MouseMoved(p.x(), p.y());
+}
+
+void TMyGraph::mouseReleaseEvent(QMouseEvent* event) {
+    const QPoint p = event->position().toPoint();
+    emit MouseReleased(event->button(), p.x(), p.y());
 }
 
 void TMyGraph::Copy() {

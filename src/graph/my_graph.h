@@ -1,7 +1,8 @@
 #pragma once
 // TMyGraph: the chart control. The chart itself (frame, scales, series) is the Canvas-only
 // GraphPlot; this control gives it a picture the size of the widget, repaints after each drawing,
-// shows the chart's messages, and hands its picture to the clipboard or a PNG file.
+// shows the chart's messages, reports the mouse, and hands its picture to the clipboard or a PNG
+// file.
 
 #include <QImage>
 #include <QString>
@@ -58,12 +59,21 @@ class TMyGraph : public QWidget, public GraphPlot {
     QString TitleYText() const { return QString::fromStdString(TitleY); }
     void SetTitleYText(const QString& s) { TitleY = s.toStdString(); }
 
+  signals:
+    // The mouse over the chart, in picture pixels (a move only while a button is held).
+    void MousePressed(Qt::MouseButton button, int x, int y);
+    void MouseMoved(int x, int y);
+    void MouseReleased(Qt::MouseButton button, int x, int y);
+
   protected:
     Canvas& Surface() override;
     void Changed() override;
     void Report(const std::optional<Failure>& failure) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
     void SyncPicture();

@@ -41,6 +41,7 @@ TEST_F(MainWindow, StartsWithItsWindowsCaptionsAndDefaults) {
     EXPECT_EQ(windows->AboutBox->windowTitle().toStdString(), "バージョン情報");
     EXPECT_EQ(windows->Howto->windowTitle().toStdString(), "Howto");
     EXPECT_EQ(windows->Running->objectName().toStdString(), "TRunning");
+    EXPECT_EQ(windows->Running->windowTitle().toStdString(), "Running Spectrum");
     EXPECT_EQ(windows->Process->windowTitle().toStdString(), "  Processing now. Wait a moment, please.");
     EXPECT_EQ(windows->BandPass->windowTitle().toStdString(), "Bandpass Filter");
     EXPECT_EQ(windows->AmpScale->windowTitle().toStdString(), "Wave Format / Magnification");

@@ -32,6 +32,14 @@ class CountingCommands : public MainCommands {
     void ChannelComment1Click(bool) override {}
     void Color1Click(bool) override {}
     void Scaling1Click(bool) override {}
+    void BtnZeroClick() override {}
+    std::optional<Failure> RunningStep() override { return std::nullopt; }
+    void RunningStarted() override {}
+    std::optional<Failure> RunningStopped(const RunningStop&) override { return std::nullopt; }
+    void RunningRefused(bool) override {}
+    void RunningClosed() override {}
+    void RunningRunClick() override {}
+    void RunningStopClick() override {}
 };
 
 // The dialog on its own session, as a drawing with automatic axes (0 … 50 Hz, 0 … 2) left it.

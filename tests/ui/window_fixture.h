@@ -24,6 +24,8 @@
 #include "display/amp_scale_dialog.h"
 #include "display/click_label.h"
 #include "record_files.h"
+#include "running/running_dialog.h"
+#include "running/twod_plot.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 
