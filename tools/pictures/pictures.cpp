@@ -1,8 +1,8 @@
 // wavora-pictures FOLDER: drives the real windows through a short session (start-up, a record
 // opened, the amplitude dialog, spectra, the peaks window after an automatic skipping analysis,
 // the correlation, a listing, the small windows, a run with its statistics and format dialog, the
-// chart control) and writes what each window shows as a PNG file into FOLDER. Every message the
-// session causes is printed, and answered with OK.
+// running spectrum and the 2-D map, the chart control) and writes what each window shows as a PNG
+// file into FOLDER. Every message the session causes is printed, and answered with OK.
 
 #include <QApplication>
 #include <QDir>
@@ -24,6 +24,9 @@
 #include "graph/my_graph.h"
 #include "running/peaks_help_window.h"
 #include "running/peaks_window.h"
+#include "running/running_activity.h"
+#include "running/running_dialog.h"
+#include "running/twod_plot.h"
 
 #ifndef WAVORA_EXAMPLES_DIR
 #define WAVORA_EXAMPLES_DIR "examples"
@@ -62,6 +65,9 @@ class Folder {
     }
     void Save(QWidget& w, const char* name) {
         const std::string file = path_ + "/" + name;
+        // Labels whose text grew are laid out again first (no event loop runs here; the timers
+        // stay untouched).
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
         if (!w.grab().save(QString::fromStdString(file)))
             std::fprintf(stderr, "cannot write %s\n", file.c_str());
         else
@@ -168,6 +174,67 @@ void MainWindowPictures(Folder& out, PrintingPrompts& prompts) {
     out.Save(form, "spc51_filtered.png");
 }
 
+// Steps the running spectrum's timer by hand until it stops.
+void StepRunning(TRunning& dialog) {
+    for (int i = 0; i < 5000 && dialog.Activity().TimerRunning(); ++i) dialog.Timer1Timer();
+}
+
+void RunningPictures(Folder& out, PrintingPrompts& prompts) {
+    auto windows = CreateAppWindows(prompts, QCoreApplication::applicationFilePath().toStdString());
+    TForm1& form = *windows->Form1;
+    form.show();
+    prompts.Files.push_back(std::string(WAVORA_EXAMPLES_DIR) + "/floors.csv");
+    form.BtnFileClick();
+    // The spectrum graph's axes come from a run at the start of the record.
+    form.BtnRunClick();
+    form.MovePosition(0);
+
+    // The waterfall with hidden lines: Skip 20, until its 51 curves.
+    TRunning& dialog = *windows->Running;
+    dialog.RGSkipClick(1);
+    form.SBRunSpecClick();
+    for (int i = 0; i < 20; ++i) dialog.Timer1Timer();
+    out.Save(dialog, "running_dialog.png");
+    StepRunning(dialog);
+    out.Save(form, "running_waterfall.png");
+
+    // Without hidden lines, in ×2 time scale.
+    form.MovePosition(0);
+    dialog.CBHiddenClick(false);
+    form.TimeScaleClick(1);
+    dialog.BtnRunRunClick();
+    StepRunning(dialog);
+    out.Save(form, "running_waterfall_lines.png");
+    form.TimeScaleClick(0);
+    dialog.CBHiddenClick(true);
+
+    // A single plot of four spectra and their purple average, listed in the grid.
+    form.MovePosition(0);
+    dialog.CBMultiClick(false);
+    dialog.EdMaxChange("3");
+    dialog.BtnRunRunClick();
+    StepRunning(dialog);
+    out.Save(form, "running_average.png");
+
+    // The 2-D map: 0 … 30 Hz, 40 s in rows of 0.5 s (Skip 50 typed).
+    TTWODPlot& plot = *windows->TWODPlot;
+    form.MovePosition(0);
+    form.CB2DClick(true);
+    plot.Button3Click();
+    plot.Edit1Change("30");
+    plot.Edit3Change("40");
+    dialog.RGSkipTypeClick(1);
+    dialog.Edit2Change("50");
+    plot.Button5Click();
+    StepRunning(dialog);
+    out.Save(plot, "twod_plot.png");
+    out.Save(*plot.MyGraph1, "twod_map.png");
+    plot.MyGraph1MouseDown(Qt::LeftButton, 150, 200);
+    out.Save(plot, "twod_crosshair.png");
+    plot.MyGraph1MouseUp(Qt::LeftButton, 150, 200);
+    out.Save(form, "twod_single.png");
+}
+
 void ChartPictures(Folder& out, PrintingPrompts& prompts) {
     std::vector<float> x, y;
     for (int i = 0; i <= 40; ++i) x.push_back(i * 0.5f), y.push_back(20 + 15 * std::sin(i * 0.3f));
@@ -238,6 +305,7 @@ int main(int argc, char** argv) {
     PrintingPrompts prompts;
     Folder out(argv[1]);
     MainWindowPictures(out, prompts);
+    RunningPictures(out, prompts);
     ChartPictures(out, prompts);
     return 0;
 }
