@@ -61,6 +61,17 @@ const char* HowtoText() {
    - Check the channels, choose Points, Smooth and Type, and press "Run (R)" to analyse the
      segment at the Position. Speed buttons start the running spectrum, the correlation analysis,
      the spectral peaks and the automatic skipping analysis.
+   - Running spectrum: with one channel checked (two for a spectral ratio) and a spectrum run
+     once, press the running spectrum speed button, or open Spectrum - Running and press "Run".
+     From "Init" the spectrum is analysed again and again, moving on by "Skip" samples (from the
+     list, or typed with SkipType "Edit Box"). "Multi Plot" draws the spectra one behind the other
+     (at most 51; "Hidden Line" hides what lies behind); without it each spectrum is drawn alone
+     and after "max" + 1 spectra their average appears in purple. "Stop (S)" (or the speed button)
+     stops and lists the average in the grid; "Close (C)" closes the dialog.
+   - 2-D spectrum: check "2D" and run the running spectrum: the "2D Spectrum Plot" window builds
+     a time x frequency colour map, one row per step, until "Elapsed Time Max" is full (50 to 500
+     rows). "Set" applies the limits and grids; hold the mouse button on the finished map to read
+     ( f, t ) at the cross-hair; "Save" writes the map as a PNG file.
    - Spectrum - Format, the format speed button or a right click on the spectrum opens
      "Spectrum Format Parameters": X and Y ranges, grid counts, linear or logarithmic scales,
      frequency or period on the X axis, plot size and display options. OK applies them and runs
