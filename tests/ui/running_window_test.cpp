@@ -59,8 +59,9 @@ class RunningWindow : public WindowTest {
         }
         return lines;
     }
-    // The value grid as the batch tool lists it after Stop: number, frequency, average.
-    void ExpectGridListsTheBatchAverage(const std::string& csv) {
+    // The value grid as the batch tool lists it after Stop: number, frequency, average (in column
+    // 4, columns 2 and 3 emptied; a MEM listing has it in its column 2).
+    void ExpectGridListsTheBatchAverage(const std::string& csv, int column = 4) {
         const std::vector<std::string> lines = Lines(csv);
         const StringGrid& grid = *form.Ui().StringGrid1;
         ASSERT_EQ(static_cast<int>(lines.size()), grid.RowCount() + 2);
@@ -68,8 +69,9 @@ class RunningWindow : public WindowTest {
         EXPECT_EQ(lines[1], Text(dialog.Label4));
         for (int row = 0; row < grid.RowCount(); ++row) {
             ASSERT_EQ(lines[static_cast<size_t>(row) + 2],
-                      grid.Cell(0, row) + "," + grid.Cell(1, row) + "," + grid.Cell(4, row))
+                      grid.Cell(0, row) + "," + grid.Cell(1, row) + "," + grid.Cell(column, row))
                 << "row " << row;
+            if (column != 4) continue;
             ASSERT_EQ(grid.Cell(2, row), "");
             ASSERT_EQ(grid.Cell(3, row), "");
         }
@@ -304,6 +306,37 @@ TEST_F(RunningWindow, TheSinglePlotStopsAtMaxWithThePurpleAverageListedAndDrawn)
     EXPECT_EQ(form.Ui().StringGrid1->Cell(4, 20), spectrum);
     EXPECT_TRUE(prompts.Messages.empty());
     ExpectIdle();
+}
+
+TEST_F(RunningWindow, AMemAverageIsListedInTheMemColumnAndARatioRunsOnTwoChannels) {
+    const std::string path = OpenCsv(4096, "deck.csv", 3);
+    form.CBMEMClick(true);
+    form.BtnRunClick();
+    form.MovePosition(0);
+    dialog.CBMultiClick(false);
+    dialog.EdMaxChange("1");
+    dialog.BtnRunRunClick();
+    EXPECT_EQ(Step(), 2);
+    EXPECT_TRUE(prompts.Messages.empty()) << prompts.LastText();
+    EXPECT_EQ(form.Ui().StringGrid1->ColCount(), 3);
+    const test::Ran ran =
+        test::RunProgram(WAVORA_BATCH_EXE, dir,
+                         {"running", path, "--mem", "--init", "0", "--max", "1", "-o", dir.File("b.csv")});
+    ASSERT_EQ(ran.Status, 0) << ran.Err;
+    ExpectGridListsTheBatchAverage(dir.File("b.csv"), 2);
+
+    // A spectral ratio needs two channels, counted when Run is pressed.
+    form.CBMEMClick(false);
+    form.CBChClick(1, true);
+    form.RatioClick(1);
+    form.MovePosition(0);
+    dialog.BtnRunRunClick();
+    ASSERT_TRUE(Running());
+    dialog.Timer1Timer();
+    EXPECT_EQ(Text(form.Ui().Data), "Spectral Ratio 1 ch to 2 ch");
+    EXPECT_EQ(form.State().RunningSpectra.Count(), 1) << "one curve per step: the ratio";
+    dialog.BtnRunStopClick();
+    EXPECT_TRUE(prompts.Messages.empty()) << prompts.LastText();
 }
 
 TEST_F(RunningWindow, AWaterfallLeavingThePictureHaltsUntilStop) {
