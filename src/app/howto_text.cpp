@@ -96,7 +96,8 @@ const char* HowtoText() {
      the 350 lags and the picture reports the period of the zero crossings (run a spectrum once
      before, so that the analysis interval is known).
    - Only one timed analysis runs at a time; stop the one running before starting another.
-     Opening a record ends the automatic skipping and the correlation analysis.
+     Opening a record ends the automatic skipping, the correlation analysis and the running
+     spectrum.
 
 7. Saving and copying the picture
    - The copy button (or Edit - Copy) puts the picture on the clipboard.

@@ -401,7 +401,6 @@ void TForm1::closeEvent(QCloseEvent* event) {
     EndTimedAnalyses();
     // The secondary windows end with the main window.
     if (windows_) windows_->HideSecondary();
-    EndRunningSpectrum();
     event->accept();
 }
 

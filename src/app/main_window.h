@@ -220,8 +220,8 @@ class TForm1 : public QMainWindow, public MainCommands {
     // start, a tick, a run or a stop.
     void PresentAutoSkip(const AutoSkipEvent& event);
     void PresentCorrelation(const CorrelationEvent& event);
-    // Ends the automatic skipping and the correlation analysis without a word (a new record, the
-    // window closing).
+    // Ends the automatic skipping, the correlation analysis and the running spectrum without a
+    // word (a new record, the window closing).
     void EndTimedAnalyses();
     // SBHistogram and the menu item SpectralPeaks1 are offered together.
     void EnableHistogram(bool on);
@@ -229,7 +229,7 @@ class TForm1 : public QMainWindow, public MainCommands {
     // of the waterfall, the single plot or the map row is drawn (instead of the run's picture), and
     // the run stops when the step says so. Returns the single plot's drawing failure.
     std::optional<Failure> DrawRunningStep(int k);
-    // A new record: the running spectrum in progress ends without a word.
+    // The running spectrum in progress ends without listing or drawing anything.
     void EndRunningSpectrum();
     // Processing and display choices changed: every window shows them.
     void OptionsChanged();

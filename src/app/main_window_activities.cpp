@@ -18,6 +18,7 @@
 #include "draw/correlation_display.h"
 #include "record/text_format.h"
 #include "running/peaks_help_window.h"
+#include "running/running_activity.h"
 #include "running/peaks_window.h"
 
 namespace wavora {
@@ -30,37 +31,19 @@ void ShowAndRaise(QWidget* w) {
     w->raise();
 }
 
-const char* ActivityName(Activity activity) {
-    switch (activity) {
-        case Activity::Scroll:
-            return "the waveform scroll";
-        case Activity::Running:
-            return "the running spectrum";
-        case Activity::AutoSkip:
-            return "the automatic skipping analysis";
-        case Activity::Correlation:
-            return "the correlation analysis";
-        case Activity::None:
-            break;
-    }
-    return "another analysis";
-}
-
 }  // namespace
 
 bool TForm1::RefuseWhileBusy(Activity wanted) {
     const Activity holder = state_.Running;
     if (holder == Activity::None || holder == wanted) return false;
-    std::string text =
-        StrPrintf("%s is running. Stop it before starting %s.", ActivityName(holder), ActivityName(wanted));
-    text[0] = 'T';  // the names begin with "the"
-    prompts_.Show(Failure::Notice(text));
+    prompts_.Show(BusyFailure(holder, wanted));
     return true;
 }
 
 void TForm1::EndTimedAnalyses() {
     if (autoSkip_->Active()) autoSkip_->Stop();
     if (correlation_->Active()) correlation_->Stop();
+    EndRunningSpectrum();
 }
 
 // ---- spectral peaks and the automatic skipping analysis ----

@@ -233,8 +233,6 @@ void TForm1::AdoptLoadedRecord(bool reprocess, bool filtered) {
 
     BtnZeroClick();
     BtnListClick();
-    // A running spectrum of the record before ends; the 2-D window drops its map.
-    EndRunningSpectrum();
     state_.TwoDNeedsCompute = true;
     // Every window shows the new record (the list-up dialog closes).
     emit session_.Signals.recordChanged();

@@ -339,6 +339,19 @@ TEST_F(RunningWindow, AMemAverageIsListedInTheMemColumnAndARatioRunsOnTwoChannel
     EXPECT_TRUE(prompts.Messages.empty()) << prompts.LastText();
 }
 
+TEST_F(RunningWindow, ThePeaksWindowGathersEverySpectrumDrawn) {
+    Prepare(4096);
+    form.SBHistogramClick();  // the peaks window, cleared
+    ASSERT_EQ(form.State().Peaks.PeakRunCount, 0);
+    dialog.BtnRunRunClick();
+    dialog.Timer1Timer();
+    dialog.Timer1Timer();
+    dialog.Timer1Timer();
+    EXPECT_EQ(form.State().Peaks.PeakRunCount, 3);
+    dialog.BtnRunStopClick();
+    EXPECT_TRUE(prompts.Messages.empty()) << prompts.LastText();
+}
+
 TEST_F(RunningWindow, AWaterfallLeavingThePictureHaltsUntilStop) {
     Prepare(2500);
     form.TimeScaleClick(3);  // ×8: each Skip of 10 moves a curve about 28 pixels to the right
