@@ -40,6 +40,8 @@ std::string CsvTextField(std::string_view utf8, size_t width) {
         const unsigned char u = static_cast<unsigned char>(c);
         if (u < 0x20 || u == 0x7F || c == ',') c = ' ';
     }
+    // What the file can hold: a character without a code-page-932 form is written as "?".
+    field = DecodeFileText(EncodeFileText(field));
     size_t begin = 0, end = field.size();
     while (begin < end && IsBlankOrTab(field[begin])) ++begin;
     while (end > begin && IsBlankOrTab(field[end - 1])) --end;

@@ -22,9 +22,10 @@ std::string FilterLine(const FilterState& filter, int32_t samplingRate, const ch
 
 // A text (name, unit, title, file name) as one field of a comma-separated file that the program's
 // readers read back as the same text: control characters (CR and LF among them) and commas, which
-// would end the line or the field, become blanks; blanks and tabs at either end are dropped, as the
-// readers drop them; and the text is cut to `width` bytes in code page 932, as the standard CSV
-// reader cuts names and units, without splitting a character.
+// would end the line or the field, become blanks; a character that code page 932 cannot hold
+// becomes "?", as the file will hold it; blanks and tabs at either end are dropped, as the readers
+// drop them; and the text is cut to `width` bytes in code page 932, as the standard CSV reader cuts
+// names and units, without splitting a character.
 std::string CsvTextField(std::string_view utf8, size_t width = std::string::npos);
 
 // A number as the result files write it: beyond the float range it is held at the largest float of

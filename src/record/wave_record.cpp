@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <new>
 
@@ -10,16 +11,27 @@ namespace wavora {
 
 namespace {
 
+std::atomic<int64_t> memoryLimit{0};
+
 // Zero-filling an array touches every page, so a request beyond the machine's memory would not
 // fail cleanly; it is refused up front instead.
 bool WithinMemory(int64_t bytes) {
-    long pages = sysconf(_SC_PHYS_PAGES);
-    long pageSize = sysconf(_SC_PAGESIZE);
-    if (pages <= 0 || pageSize <= 0) return true;
-    return bytes <= static_cast<int64_t>(pages) * pageSize / 2;
+    return bytes <= SampleMemoryLimit();
 }
 
 }  // namespace
+
+int64_t SampleMemoryLimit() {
+    if (int64_t limit = memoryLimit.load(); limit > 0) return limit;
+    long pages = sysconf(_SC_PHYS_PAGES);
+    long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0) return INT64_MAX;
+    return static_cast<int64_t>(pages) * pageSize / 2;
+}
+
+void SetSampleMemoryLimit(int64_t bytes) {
+    memoryLimit = bytes;
+}
 
 bool AllocateSamples(WaveRecord& record, int channels, int64_t samples) {
     return AllocateSamples(record, channels, samples, Progress(), std::string()) == AllocateResult::Done;

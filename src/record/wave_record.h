@@ -70,6 +70,12 @@ struct WaveRecord {
 // only get the program killed).
 bool AllocateSamples(WaveRecord& record, int channels, int64_t samples);
 
+// The most bytes the samples of one record may take: half the machine's memory unless lowered.
+// The fuzz targets lower it, so that a header claiming billions of samples meets the memory
+// failure the reader reports instead of exhausting the fuzzer's own memory limit.
+int64_t SampleMemoryLimit();
+void SetSampleMemoryLimit(int64_t bytes);  // 0 or less: back to half the machine's memory
+
 // The same for a long allocation: the arrays are zero-filled a piece at a time, and `progress` is
 // told the fraction done (under `what`) between pieces. A cancel frees the arrays again.
 enum class AllocateResult { Done, OutOfMemory, Cancelled };
