@@ -1,10 +1,12 @@
-# WAVORA top-level commands: make run, make test, make bench.
+# WAVORA top-level commands: make run, make test, make test-sanitize, make fuzz, make bench.
 BUILD    ?= build
 BUILD_SAN ?= build-sanitize
+BUILD_FUZZ ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS     ?= $(shell nproc)
 CMAKE_FLAGS ?=
 
-.PHONY: all deps configure build run test test-sanitize bench pictures format clean
+.PHONY: all deps configure build run test test-sanitize fuzz bench pictures format clean
 
 all: build
 
@@ -38,6 +40,12 @@ PICTURES ?= $(BUILD)/pictures
 pictures: build
 	$(BUILD)/tools/pictures/wavora-pictures $(PICTURES)
 
+# Every reader's libFuzzer target, built with clang and run for FUZZ_SECONDS each.
+fuzz: deps
+	cmake -S . -B $(BUILD_FUZZ) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DWAVORA_FUZZ=ON
+	cmake --build $(BUILD_FUZZ) -j $(JOBS)
+	tools/run-fuzz.sh $(BUILD_FUZZ) $(FUZZ_SECONDS)
+
 bench: build
 	/usr/bin/python3 bench/compare.py --build $(BUILD)
 
@@ -45,4 +53,4 @@ format:
 	git ls-files '*.cpp' '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(BUILD_SAN)
+	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ)
