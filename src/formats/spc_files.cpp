@@ -209,8 +209,8 @@ Outcome ReadSpc51(const std::string& path, WaveRecord& record, const Progress& p
         // Millimetres and kine become microns and millikine; gal stays gal, whatever its case.
         const bool gal = !unit.empty() && (unit[0] == 'g' || unit[0] == 'G');
         const float factor = gal ? 1.0f : 1000.0f;
-        // A scale that is not a number, not above 0 or so large that the samples leave the float
-        // range would spoil every value, spectrum and file made from the channel.
+        // A scale that is not a number, not above 0 or so large that the samples go beyond the
+        // range of physical values would spoil every value, spectrum and file made from the channel.
         if (auto failure = CheckSpc51Scale(k, ch.Name, entry.Scale(), factor)) return Outcome::Fail(*failure);
         ch.ScaleFactor = entry.Scale() * factor;
         ch.RawPeak = static_cast<int32_t>(

@@ -13,9 +13,9 @@
 //   "g" in either case (gal) is not multiplied by 1000; a unit other than mm, kine and gal is shown
 //   as the file gives it; names keep all their 32 bytes. A channel whose scale factor is not a
 //   number, not above 0, below the normal float range, or so large that a sample times it goes
-//   beyond ±1e30 (kLargestPhysicalValue) is refused with a message naming the channel. A file shorter than its header
-//   says loads with zeros for the missing frames; the zero-filled arrays report progress and can
-//   be cancelled.
+//   beyond ±1e30 (kLargestPhysicalValue) is refused with a message naming the channel. A file
+//   shorter than its header says loads with zeros for the missing frames; the zero-filled arrays
+//   report progress and can be cancelled.
 // - SPC-35: the frame count is checked against the file size before memory is taken; a unit code
 //   outside 0..2 loads without a unit and with a warning.
 
