@@ -297,8 +297,7 @@ ReplayResult ReplayFile(const ReaderEntry& reader, const std::string& path, unsi
         filter.Active = true;
     }
     record.FilePath = path;
-    bool filtered = false;
-    ProcessRecord(record, options, filter, filtered);
+    ProcessRecord(record, options, filter);
     for (int k = 0; k < record.ChannelCount; ++k) {
         const ChannelInfo& ch = record.Channels[k];
         if (!std::isfinite(ch.ScaleFactor) || !(ch.ScaleFactor > 0) || !std::isfinite(ch.PeakValue)) {
