@@ -3,7 +3,8 @@
 set -euo pipefail
 packages=(build-essential cmake ninja-build pkg-config qt6-base-dev libpng-dev libgtest-dev googletest
   libbenchmark-dev libfast-float-dev libcli11-dev nlohmann-json3-dev fonts-ipafont-gothic
-  xvfb xauth python3-numpy python3-scipy libfftw3-dev)
+  xvfb xauth python3-numpy python3-scipy libfftw3-dev
+  clang libclang-rt-14-dev)  # make fuzz: clang++ and its libFuzzer runtime
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -69,8 +69,10 @@ std::string SpectrumResultText(const WaveRecord& record, const FilterState& filt
 
     std::string out;
     out.reserve(static_cast<size_t>(bins) * (16 + 14 * (3 * stored + 1)) + 1024);
-    Append(out, "FILE NAME,%s\r\n", record.FileName.c_str());
-    Append(out, "TITLE,%s\r\n", record.Title.c_str());
+    // Texts from the record are made safe as fields: a comma or a line break in a name would
+    // shift the columns or cut the line.
+    Append(out, "FILE NAME,%s\r\n", CsvTextField(record.FileName).c_str());
+    Append(out, "TITLE,%s\r\n", CsvTextField(record.Title).c_str());
     Append(out, "SAMPLING(%s),%d\r\n", fu, record.SamplingRate);
     out += FilterLine(filter, record.SamplingRate, fu) + "\r\n";
     Append(out, "POSITION,%d\r\n", displayPosition);
@@ -86,7 +88,7 @@ std::string SpectrumResultText(const WaveRecord& record, const FilterState& filt
     out += "COMMENT,,";
     for (int k = 0; k < channelCount; ++k) {
         if (!s.ChannelFlags[k]) continue;
-        out += record.Channels[k].Name;
+        out += CsvTextField(record.Channels[k].Name);
         out += mem ? "," : ",,,";
     }
     out += "\r\n";
@@ -102,10 +104,11 @@ std::string SpectrumResultText(const WaveRecord& record, const FilterState& filt
     out += "\r\n";
 
     const std::vector<float>& store = result.ResultStore;
-    auto storeAt = [&store](size_t i) { return i < store.size() ? static_cast<double>(store[i]) : 0.0; };
+    // A spectrum value beyond the float range is written held at the largest float.
+    auto storeAt = [&store](size_t i) { return i < store.size() ? FileNumber(store[i]) : 0.0; };
     for (int i = 0; i < bins; ++i) {
         const float frequency = mem ? result.MemFrequency[i] : static_cast<float>(i) * result.FrequencyStep;
-        Append(out, "%5d,%8.3f", i, static_cast<double>(frequency));
+        Append(out, "%5d,%8.3f", i, FileNumber(frequency));
         if (mem) {
             for (int d = 0; d < stored; ++d)
                 Append(out, ",%13.5e",
@@ -114,7 +117,7 @@ std::string SpectrumResultText(const WaveRecord& record, const FilterState& filt
             for (int j = 0; j < 3 * stored; ++j)
                 Append(out, ",%13.5e", storeAt(static_cast<size_t>(3 * stored) * i + j));
         }
-        if (ratio) Append(out, ",%13.5e", static_cast<double>(result.RealPart[i]));
+        if (ratio) Append(out, ",%13.5e", FileNumber(result.RealPart[i]));
         out += "\r\n";
     }
     return out;

@@ -24,7 +24,9 @@ std::string SpectrumResultFileName(const std::string& chosen, int filterIndex);
 Failure OverwriteQuestion(const std::string& path);
 
 // The whole file as it is written (UTF-8, "\r\n" line ends), from the run that just ended.
-// displayPosition is the waveform display's first sample (the run's position).
+// displayPosition is the waveform display's first sample (the run's position). The file name, title
+// and channel names are written as CsvTextField makes them (no comma or line break), and a value
+// beyond the float range as FileNumber holds it, so the file never holds "inf" or "nan".
 std::string SpectrumResultText(const WaveRecord& record, const FilterState& filter, int displayPosition,
                                const SpectrumResult& result);
 

@@ -40,6 +40,8 @@ struct CorrelationArguments {
 };
 
 int RunCorrelation(const CorrelationArguments& args) {
+    // An empty name (or a folder) would otherwise become a hidden file of the extension alone.
+    if (auto refused = EmptyFileNameFailure(args.Output)) return ReportFailure(*refused);
     const std::string output = AppendExtensionIfMissing(args.Output, "csv");
     const std::string png = args.Png.empty() ? std::string() : AppendExtensionIfMissing(args.Png, "png");
     for (const std::string& path : {output, png})

@@ -28,6 +28,8 @@ struct DataArguments {
 };
 
 int RunData(const DataArguments& args) {
+    // An empty name (or a folder) would otherwise become a hidden ".csv" file.
+    if (auto refused = EmptyFileNameFailure(args.Output)) return ReportFailure(*refused);
     // As the save dialog does: a name without an extension gets ".csv".
     const std::string output = AppendExtensionIfMissing(args.Output, "csv");
     // Checked before the load too, so that a long filter is not run for nothing.
@@ -73,7 +75,9 @@ void RegisterDataCommand(CLI::App& app, int& exitStatus) {
     all->excludes(position)->excludes(points);
     position->needs(points);
     points->needs(position);
-    data->add_option("-o,--output", args->Output, "Output file (\".csv\" is added when it has no extension)")
+    data->add_option(
+            "-o,--output", args->Output,
+            "Output file (\".csv\" is added when it has no extension; an empty name or a folder is refused)")
         ->required();
     AddForceOption(*data, args->Force);
     data->callback([args, &exitStatus, all, position] {

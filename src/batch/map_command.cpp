@@ -73,6 +73,8 @@ int Written(const Outcome& written) {
 }
 
 int RunMap(const MapArguments& args) {
+    // An empty name (or a folder) would otherwise become a hidden file of the extension alone.
+    if (auto refused = EmptyFileNameFailure(args.Png)) return ReportFailure(*refused);
     const std::string png = AppendExtensionIfMissing(args.Png, "png");
     const std::string levels =
         args.Levels.empty() ? std::string() : AppendExtensionIfMissing(args.Levels, "csv");

@@ -6,8 +6,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "record/time_unit.h"
 
@@ -25,6 +26,8 @@ double JsonNumber(float value) {
     return std::strtod(buffer, nullptr);
 }
 
+// The document without the samples: with `withSamples` every channel holds "samples": null, which
+// WriteJson replaces by the samples as it writes.
 nlohmann::json InfoJson(const LoadedRecord& loaded, bool withSamples) {
     const WaveRecord& r = loaded.Record;
     nlohmann::json channels = nlohmann::json::array();
@@ -40,7 +43,7 @@ nlohmann::json InfoJson(const LoadedRecord& loaded, bool withSamples) {
             {"display_divisor", ch.DisplayDivisor},
             {"raw_peak", ch.RawPeak},
         };
-        if (withSamples) c["samples"] = ch.Samples;
+        if (withSamples) c["samples"] = nullptr;  // written by WriteJson as it goes
         channels.push_back(std::move(c));
     }
     return {
@@ -124,16 +127,70 @@ void PrintText(const LoadedRecord& loaded, bool withSamples) {
     }
 }
 
+// Writes one channel's samples as the array dump(2) would lay it out: one value a line at `indent`
+// + 2 blanks, the closing bracket at `indent`.
+void WriteSampleArray(std::FILE* out, const std::vector<int16_t>& samples, size_t indent) {
+    if (samples.empty()) {
+        std::fputs("[]", out);
+        return;
+    }
+    std::string block = "[\n";
+    const std::string lead(indent + 2, ' ');
+    for (size_t i = 0; i < samples.size(); ++i) {
+        block += lead;
+        char number[8];
+        auto done = std::to_chars(number, number + sizeof number, samples[i]);
+        block.append(number, done.ptr);
+        block += i + 1 < samples.size() ? ",\n" : "\n";
+        if (block.size() > (size_t(1) << 20)) {
+            std::fwrite(block.data(), 1, block.size(), out);
+            block.clear();
+        }
+    }
+    block += std::string(indent, ' ') + "]";
+    std::fwrite(block.data(), 1, block.size(), out);
+}
+
+// The JSON document on `out`. The samples are written as they go rather than held in the document:
+// a document of one value per sample needs many times the memory of the record itself, and a long
+// record then ended the program instead of giving its data.
+void WriteJson(const LoadedRecord& loaded, bool withSamples, std::FILE* out) {
+    const std::string text =
+        InfoJson(loaded, withSamples).dump(2, ' ', false, nlohmann::json::error_handler_t::replace);
+    // A line that is only blanks and "samples": null can come from a placeholder alone: texts of
+    // the record are quoted, with their own quotes escaped, on the line of their key.
+    const std::string placeholder = "\"samples\": null";
+    size_t channel = 0, from = 0;
+    while (from < text.size()) {
+        size_t end = text.find('\n', from);
+        if (end == std::string::npos) end = text.size();
+        const std::string_view line(text.data() + from, end - from);
+        const size_t indent = line.find_first_not_of(' ');
+        const std::string_view rest =
+            indent == std::string_view::npos ? std::string_view() : line.substr(indent);
+        if (withSamples && (rest == placeholder || rest == placeholder + ",")) {
+            std::fwrite(line.data(), 1, indent + placeholder.size() - 4, out);  // up to "null"
+            static const std::vector<int16_t> kNone;
+            const WaveRecord& r = loaded.Record;
+            WriteSampleArray(out, channel < kMaxChannels ? r.Channels[channel].Samples : kNone, indent);
+            ++channel;
+            if (rest.back() == ',') std::fputc(',', out);
+        } else {
+            std::fwrite(line.data(), 1, line.size(), out);
+        }
+        if (end < text.size()) std::fputc('\n', out);
+        from = end + 1;
+    }
+    std::fputc('\n', out);
+}
+
 }  // namespace
 
 void PrintRecordReport(const LoadedRecord& loaded, bool json, bool withSamples) {
-    if (json) {
-        std::cout
-            << InfoJson(loaded, withSamples).dump(2, ' ', false, nlohmann::json::error_handler_t::replace)
-            << "\n";
-    } else {
+    if (json)
+        WriteJson(loaded, withSamples, stdout);
+    else
         PrintText(loaded, withSamples);
-    }
     std::fflush(stdout);
 }
 

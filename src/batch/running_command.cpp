@@ -147,6 +147,8 @@ int Written(const Outcome& written) {
 }
 
 int RunRunning(const RunningArguments& args) {
+    // An empty name (or a folder) would otherwise become a hidden file of the extension alone.
+    if (auto refused = EmptyFileNameFailure(args.Output)) return ReportFailure(*refused);
     const std::string output = AppendExtensionIfMissing(args.Output, "csv");
     const std::string png = args.Png.empty() ? std::string() : AppendExtensionIfMissing(args.Png, "png");
     // Checked before the load too, so that a long filter is not run for nothing.

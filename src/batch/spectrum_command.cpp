@@ -31,6 +31,7 @@ struct SpectrumArguments {
     BatchDisplayOptions Display;
     std::string Output;
     std::string Picture;
+    bool OutputGiven = false, PictureGiven = false;  // also when given as an empty name
     bool Force = false;
 };
 
@@ -40,6 +41,11 @@ bool SamePath(const std::string& a, const std::string& b) {
 }
 
 int RunSpectrum(const SpectrumArguments& args) {
+    // An empty name (or a folder) would otherwise become a hidden ".csv" or ".png" file.
+    if (args.OutputGiven)
+        if (auto refused = EmptyFileNameFailure(args.Output)) return ReportFailure(*refused);
+    if (args.PictureGiven)
+        if (auto refused = EmptyFileNameFailure(args.Picture)) return ReportFailure(*refused);
     if (args.Output.empty() && args.Picture.empty())
         throw UsageError("give -o OUT for the result file, --png PICTURE for the picture, or both");
     // As the save dialogs do: a name without an extension gets ".csv" (the first filter) or ".png".
@@ -106,12 +112,18 @@ void RegisterSpectrumCommand(CLI::App& app, int& exitStatus) {
     AddLoadOptions(*cmd, args->Load);
     AddAnalysisOptions(*cmd, args->Analysis);
     AddDisplayOptions(*cmd, args->Display);
-    cmd->add_option("-o,--output", args->Output, "Result file (\".csv\" is added when it has no extension)");
+    cmd->add_option("-o,--output", args->Output,
+                    "Result file (\".csv\" is added when it has no extension; an empty name or a folder is "
+                    "refused)");
     cmd->add_option("--png", args->Picture,
                     "Picture file: the 433 x 417 spectrum picture of the main window (\".png\" is added when "
                     "it has no extension)");
     AddForceOption(*cmd, args->Force);
-    cmd->callback([args, &exitStatus] { exitStatus = RunSpectrum(*args); });
+    cmd->callback([args, cmd, &exitStatus] {
+        args->OutputGiven = cmd->count("--output") > 0;
+        args->PictureGiven = cmd->count("--png") > 0;
+        exitStatus = RunSpectrum(*args);
+    });
 }
 
 }  // namespace wavora::batch

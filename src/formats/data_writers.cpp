@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
+#include <limits>
 #include <random>
 
 #include "record/text_codec.h"
@@ -21,11 +23,49 @@ constexpr const char* kLineEnd = "\r\n";
 // the reader did not know): then the record's own time text is written.
 std::string RateUnitWord(const WaveRecord& record) {
     TimeUnit unit = record.Time;
-    if (TimeUnitFromWord(record.RateUnitText, unit) && unit == record.Time) return record.RateUnitText;
+    const std::string word = CsvTextField(record.RateUnitText, kRateUnitWidth);
+    if (TimeUnitFromWord(word, unit) && unit == record.Time) return word;
     return record.TimeText();
 }
 
+bool IsBlankOrTab(char c) {
+    return c == ' ' || c == '\t';
+}
+
 }  // namespace
+
+std::string CsvTextField(std::string_view utf8, size_t width) {
+    std::string field(utf8);
+    for (char& c : field) {
+        const unsigned char u = static_cast<unsigned char>(c);
+        if (u < 0x20 || u == 0x7F || c == ',') c = ' ';
+    }
+    // What the file can hold: a character without a code-page-932 form is written as "?".
+    field = DecodeFileText(EncodeFileText(field));
+    size_t begin = 0, end = field.size();
+    while (begin < end && IsBlankOrTab(field[begin])) ++begin;
+    while (end > begin && IsBlankOrTab(field[end - 1])) --end;
+    field = field.substr(begin, end - begin);
+    if (width != std::string::npos) {
+        field = CutToFileWidth(field, width);
+        while (!field.empty() && IsBlankOrTab(field.back())) field.pop_back();
+    }
+    return field;
+}
+
+double FileNumber(double value) {
+    constexpr double kLargest = std::numeric_limits<float>::max();
+    if (std::isnan(value)) return 0.0;
+    return std::clamp(value, -kLargest, kLargest);
+}
+
+std::optional<Failure> EmptyFileNameFailure(const std::string& path) {
+    const std::string name = FileNameOf(path);
+    if (!name.empty() && name != "." && name != "..") return std::nullopt;
+    const std::string text = path.empty() ? std::string("No file name was given.")
+                                          : "\"" + path + "\" names a folder, not a file.";
+    return Failure::Captioned(text, "File Name Error");
+}
 
 std::string FilterLine(const FilterState& filter, int32_t samplingRate, const char* frequencyText) {
     double lower = 1.0, upper = samplingRate * 0.5 * 0.75;
@@ -110,13 +150,16 @@ Outcome WriteAnalysedData(const std::string& path, const WaveRecord& record, con
     const int channels = std::clamp(record.ChannelCount, 0, kMaxChannels);
     auto joined = [&](auto field) {
         std::string line;
-        for (int k = 0; k < channels; ++k) line += (k ? "," : "") + field(record.Channels[k]);
+        for (int k = 0; k < channels; ++k) line += (k ? "," : "") + field(record.Channels[k], k);
         return EncodeFileText(line) + kLineEnd;
     };
-    writer.Write(joined([](const ChannelInfo& c) { return c.Name; }));
+    writer.Write(joined([](const ChannelInfo& c, int k) {
+        std::string name = CsvTextField(c.Name, kNameWidth);
+        return name.empty() ? "CH" + std::to_string(k + 1) : name;
+    }));
     writer.Write(EncodeFileText(std::to_string(record.SamplingRate) + "," + RateUnitWord(record)) + kLineEnd);
     writer.Write(EncodeFileText(FilterLine(filter, record.SamplingRate, record.FrequencyText())) + kLineEnd);
-    writer.Write(joined([](const ChannelInfo& c) { return c.DisplayUnit; }));
+    writer.Write(joined([](const ChannelInfo& c, int) { return CsvTextField(c.DisplayUnit, kUnitWidth); }));
 
     int64_t first = 0, last = record.SampleCount;  // [first, last)
     if (!allData) {
@@ -129,7 +172,7 @@ Outcome WriteAnalysedData(const std::string& path, const WaveRecord& record, con
             const ChannelInfo& c = record.Channels[k];
             const int16_t sample = j < static_cast<int64_t>(c.Samples.size()) ? c.Samples[j] : 0;
             if (k) block += ',';
-            AppendScientific10_3(block, static_cast<float>(sample * c.ScaleFactor));
+            AppendScientific10_3(block, FileNumber(static_cast<float>(sample * c.ScaleFactor)));
         }
         block += kLineEnd;
         if (block.size() > (size_t(1) << 20)) {

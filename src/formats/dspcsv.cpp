@@ -79,7 +79,7 @@ Outcome ReadDspCsv(const std::string& path, WaveRecord& record, const Progress& 
         return Outcome::Fail(Failure::Notice("  Not CSV (GPL) Data File !  "));
     if (headerLines < kHeaderLines) return Outcome::Fail(TruncatedHeaderFailure());
 
-    WaveRecord staged = HeaderCopy(record);
+    WaveRecord staged = FreshRecord(record);
 
     std::vector<std::string> date = SplitTokens(header[1]);
     auto part = [&](size_t i) { return DecodeFileText(Token(date, i)); };
@@ -97,13 +97,29 @@ Outcome ReadDspCsv(const std::string& path, WaveRecord& record, const Progress& 
         return Outcome::Fail(HeaderValueFailure("The file header gives a negative number of values (" +
                                                 std::to_string(total) + ")."));
     const int64_t sampleCount = total / channels;
+    if (sampleCount == 0)
+        return Outcome::Fail(HeaderValueFailure(
+            "The file header gives " + std::to_string(total) + " values for " + std::to_string(channels) +
+            " channels, not one sample per channel; there is nothing to read."));
     const int n = static_cast<int>(channels);
 
     std::vector<std::string> names = SplitTokens(header[23]);
     for (int k = 0; k < n; ++k) staged.Channels[k].Name = HeaderText(Token(names, k + 1), kNameWidth);
 
-    if (sampleCount > INT32_MAX || !AllocateSamples(staged, n, sampleCount))
-        return Outcome::Fail(MemoryFailure());
+    // A file shorter than its header says loads with zeros for what it lacks; the zero-filled
+    // arrays for a large header count may take longer than the lines themselves, so the progress
+    // shares the two by their sizes (the lines by bytes: about 8 per value).
+    if (sampleCount > INT32_MAX) return Outcome::Fail(MemoryFailure());
+    const double arrayBytes = 2.0 * static_cast<double>(sampleCount) * n;
+    const double share = arrayBytes / (arrayBytes + std::min(fileSize, 8.0 * static_cast<double>(total)));
+    switch (AllocateSamples(staged, n, sampleCount, StageOf(progress, 0.0, share), kProgressText)) {
+        case AllocateResult::Done:
+            break;
+        case AllocateResult::OutOfMemory:
+            return Outcome::Fail(MemoryFailure());
+        case AllocateResult::Cancelled:
+            return Outcome::Fail(CancelledFailure());
+    }
 
     std::array<int16_t*, kMaxChannels> out{};
     for (int k = 0; k < n; ++k) out[k] = staged.Channels[k].Samples.data();
@@ -115,7 +131,8 @@ Outcome ReadDspCsv(const std::string& path, WaveRecord& record, const Progress& 
             for (int k = 0; k < n; ++k) out[k][lines] = DspSample(counts[k]);
         }
         if (++lines % kLinesPerReport == 0 &&
-            !Report(progress, kProgressText, static_cast<double>(reader.Consumed()) / fileSize))
+            !Report(progress, kProgressText,
+                    share + (1.0 - share) * std::min(1.0, static_cast<double>(reader.Consumed()) / fileSize)))
             return Outcome::Fail(CancelledFailure());
     }
     if (reader.ReadError()) return Outcome::Fail(FileOpenFailure());
@@ -135,6 +152,9 @@ Outcome ReadDspCsv(const std::string& path, WaveRecord& record, const Progress& 
     staged.ChannelCount = n;
     staged.SampleCount = static_cast<int32_t>(sampleCount);
     staged.SamplingRate = static_cast<int32_t>(1000 / interval);
+    // The interval is given in milliseconds, so the rate counts samples per second, whatever unit
+    // an earlier record was counted in.
+    staged.Time = TimeUnit::Seconds;
     staged.Format = FormatType::CsvGpl;
     record = std::move(staged);
     return outcome;

@@ -6,10 +6,15 @@
 // How the reader treats what is out of the ordinary:
 // - Lines of any length are read whole (a long header line never shifts the lines after it).
 // - A file with fewer than 24 lines, a channel count outside 1..8, a sampling interval outside
-//   1..1000 ms (which would give no sampling rate) and a negative total are refused ("File Error").
+//   1..1000 ms (which would give no sampling rate), a negative total and a total that gives no
+//   sample per channel are refused ("File Error").
+// - The rate counts samples per second (the interval is in milliseconds), so the time unit is
+//   seconds; the record has no title or comment (nothing of an earlier record is kept).
 // - A data line with fewer tokens than channels reads 0 for the missing ones; a blank line is a
 //   line of zeros; a count beyond the 16-bit range after division by 1024 is held at its limit.
-// - A line count that differs from the header is a warning, and the record loads as read.
+// - A line count that differs from the header is a warning, and the record loads as read: a file
+//   shorter than its header says has zeros for the missing lines. Progress is reported while the
+//   arrays are prepared and while the lines are read, and a cancel is honoured in both.
 
 #include <cstdint>
 

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstring>
+#include <limits>
 #include <new>
 #include <optional>
 #include <vector>
@@ -12,6 +14,7 @@
 #include "formats/data_readers.h"
 #include "formats/reader_support.h"
 #include "record/text_codec.h"
+#include "record/text_format.h"
 
 namespace wavora {
 
@@ -32,6 +35,10 @@ Failure NegativeSampleCountFailure(int64_t count) {
                               ").");
 }
 
+Failure NoSamplesFailure() {
+    return HeaderValueFailure("The file header gives 0 samples per channel; there is nothing to read.");
+}
+
 Failure SamplingRateFailure(int64_t rate) {
     return HeaderValueFailure("The file header gives a sampling rate of " + std::to_string(rate) +
                               "; it must be above 0.");
@@ -41,8 +48,24 @@ Failure SamplingRateFailure(int64_t rate) {
 std::optional<Failure> CheckCounts(int64_t channels, int64_t samples, int64_t rate) {
     if (channels < 1 || channels > kMaxChannels) return ChannelCountFailure(channels);
     if (samples < 0) return NegativeSampleCountFailure(samples);
+    if (samples == 0) return NoSamplesFailure();
     if (rate <= 0) return SamplingRateFailure(rate);
     return std::nullopt;
+}
+
+// The scale factor of an SPC-51 channel entry as it stands in the file (before the factor 1000
+// of mm and kine), when it gives finite physical values for every sample; the message otherwise.
+std::optional<Failure> CheckSpc51Scale(int channel, const std::string& name, float scale, float factor) {
+    // Every sample times the scale must be a normal float within the range of physical values: the
+    // largest magnitude of a 16-bit sample is 32768.
+    const float smallest = std::numeric_limits<float>::min();
+    const float largest = kLargestPhysicalValue / 32768.0f / factor;
+    if (std::isfinite(scale) && scale >= smallest && scale <= largest) return std::nullopt;
+    std::string label = "channel " + std::to_string(channel + 1);
+    if (!name.empty()) label += " (" + name + ")";
+    return HeaderValueFailure(StrPrintf("The scale factor of %s is %g; it must be a number from %g to %g.",
+                                        label.c_str(), static_cast<double>(scale),
+                                        static_cast<double>(smallest), static_cast<double>(largest)));
 }
 
 Outcome BlockFailure(const SampleBlockResult& result) {
@@ -103,9 +126,25 @@ const char* Spc35UnitText(int code) {
 SampleBlockResult ReadSampleBlocks(std::FILE* file, WaveRecord& record, int channels, int32_t sampleCount,
                                    const Progress& progress) {
     SampleBlockResult result;
-    if (!AllocateSamples(record, channels, sampleCount)) {
-        result.OutOfMemory = true;
-        return result;
+    // A file shorter than its header says is read quickly, while the zero-filled arrays for the
+    // header's count may take a while: the progress shares the two by their sizes.
+    int64_t expected = sampleCount;
+    struct stat st {};
+    const long at = std::ftell(file);
+    if (fstat(fileno(file), &st) == 0 && S_ISREG(st.st_mode) && at >= 0)
+        expected = std::min<int64_t>(sampleCount, (static_cast<int64_t>(st.st_size) - at) / 2 / channels);
+    expected = std::max<int64_t>(expected, 0);
+    const double share =
+        sampleCount > 0 ? static_cast<double>(sampleCount) / (double(sampleCount) + expected) : 0;
+    switch (AllocateSamples(record, channels, sampleCount, StageOf(progress, 0.0, share), kProgressText)) {
+        case AllocateResult::Done:
+            break;
+        case AllocateResult::OutOfMemory:
+            result.OutOfMemory = true;
+            return result;
+        case AllocateResult::Cancelled:
+            result.Cancelled = true;
+            return result;
     }
     const size_t blockBytes = size_t(2) * static_cast<size_t>(channels) * kFramesPerBlock;
     std::vector<uint8_t> block;
@@ -128,10 +167,10 @@ SampleBlockResult ReadSampleBlocks(std::FILE* file, WaveRecord& record, int chan
         }
         result.FramesRead += frames;
         if (got < blockBytes) break;
-        if (blocks % 64 == 0 && sampleCount > 0 &&
-            !Report(
-                progress, kProgressText,
-                std::min(1.0, static_cast<double>(result.FramesRead) / static_cast<double>(sampleCount)))) {
+        if (blocks % 64 == 0 && expected > 0 &&
+            !Report(progress, kProgressText,
+                    share + (1.0 - share) * std::min(1.0, static_cast<double>(result.FramesRead) /
+                                                              static_cast<double>(expected)))) {
             result.Cancelled = true;
             return result;
         }
@@ -143,7 +182,7 @@ SampleBlockResult ReadSampleBlocks(std::FILE* file, WaveRecord& record, int chan
 Outcome ReadSpc51(const std::string& path, WaveRecord& record, const Progress& progress) {
     FilePtr file(std::fopen(path.c_str(), "rb"));
     if (!file) return Outcome::Fail(FileOpenFailure());
-    WaveRecord staged = HeaderCopy(record);
+    WaveRecord staged = FreshRecord(record);
 
     DblHeader& header = staged.Header;
     header.Bytes.fill(0);
@@ -169,7 +208,11 @@ Outcome ReadSpc51(const std::string& path, WaveRecord& record, const Progress& p
         ch.Unit = DecodeFileText(unit);
         // Millimetres and kine become microns and millikine; gal stays gal, whatever its case.
         const bool gal = !unit.empty() && (unit[0] == 'g' || unit[0] == 'G');
-        ch.ScaleFactor = gal ? entry.Scale() : entry.Scale() * 1000.0f;
+        const float factor = gal ? 1.0f : 1000.0f;
+        // A scale that is not a number, not above 0 or so large that the samples go beyond the
+        // range of physical values would spoil every value, spectrum and file made from the channel.
+        if (auto failure = CheckSpc51Scale(k, ch.Name, entry.Scale(), factor)) return Outcome::Fail(*failure);
+        ch.ScaleFactor = entry.Scale() * factor;
         ch.RawPeak = static_cast<int32_t>(
             std::min<int64_t>(std::max<int64_t>(entry.MaxRaw(), -int64_t(entry.MinRaw())), INT32_MAX));
         if (EqualsNoCase(unit, "mm"))
@@ -225,7 +268,7 @@ Outcome ReadSpc35(const std::string& path, WaveRecord& record, const Progress& p
         if (frames != header.SampleCount) return Outcome::Fail(dataNumber);
     }
 
-    WaveRecord staged = HeaderCopy(record);
+    WaveRecord staged = FreshRecord(record);
     SampleBlockResult blocks = ReadSampleBlocks(file.get(), staged, channels, header.SampleCount, progress);
     if (blocks.OutOfMemory || blocks.Cancelled) return BlockFailure(blocks);
     if (blocks.FramesRead != header.SampleCount) return Outcome::Fail(dataNumber);

@@ -4,11 +4,18 @@
 // declared in formats/data_readers.h.
 //
 // How the readers treat what is out of the ordinary:
-// - A file that ends within its header, a channel count outside 1..8, a negative sample count and a
-//   sampling rate of 0 or less are refused ("File Error"); the caller's record is left as it was.
+// - A file that ends within its header, a channel count outside 1..8, a sample count of 0 or less
+//   and a sampling rate of 0 or less are refused ("File Error"); the caller's record is left as it
+//   was.
+// - Each load starts from the file alone: an SPC-35 record has no title, comment or channel names,
+//   whatever record was open before.
 // - SPC-51: a sample count beyond the machine's memory is a memory failure; a unit that starts with
 //   "g" in either case (gal) is not multiplied by 1000; a unit other than mm, kine and gal is shown
-//   as the file gives it; names keep all their 32 bytes.
+//   as the file gives it; names keep all their 32 bytes. A channel whose scale factor is not a
+//   number, not above 0, below the normal float range, or so large that a sample times it goes
+//   beyond ±1e30 (kLargestPhysicalValue) is refused with a message naming the channel. A file
+//   shorter than its header says loads with zeros for the missing frames; the zero-filled arrays
+//   report progress and can be cancelled.
 // - SPC-35: the frame count is checked against the file size before memory is taken; a unit code
 //   outside 0..2 loads without a unit and with a warning.
 

@@ -14,11 +14,13 @@
 #include <new>
 #include <optional>
 #include <thread>
+#include <utility>
 
 #include "formats/data_readers.h"
 #include "formats/reader_support.h"
 #include "record/line_split.h"
 #include "record/text_codec.h"
+#include "record/text_format.h"
 #include "record/time_unit.h"
 
 namespace wavora {
@@ -42,8 +44,8 @@ float ReferenceValue(const char* p, const char* end) {
     double d = 0.0;
     auto result = fast_float::from_chars(p, end, d);
     if (result.ptr == p || (result.ec != std::errc() && !std::isinf(d))) return 0.0f;
+    // Beyond the float range the value is an infinity of its sign, which the reader refuses.
     float f = static_cast<float>(d);
-    if (std::isinf(f)) f = FLT_MAX;
     return negative ? -f : f;
 }
 
@@ -323,6 +325,36 @@ std::optional<Failure> PassFailure(PassResult result) {
     return std::nullopt;
 }
 
+bool BeyondRange(float value) {
+    return !(std::fabs(value) <= kLargestPhysicalValue);
+}
+
+// Where the first value beyond the range of physical values stands: its line (from 1) and column
+// (from 1), found by reading the rows again from `dataStart` (only once the maxima have shown
+// there is one).
+std::pair<int64_t, int> FindValueBeyondRange(const std::string& path, int64_t dataStart, int channels) {
+    FilePtr file(std::fopen(path.c_str(), "rb"));
+    if (!file || std::fseek(file.get(), dataStart, SEEK_SET) != 0) return {0, 0};
+    LineReader reader(file.get(), -1, 1 << 20);
+    std::array<float, kMaxChannels> values{};
+    std::string_view line;
+    for (int64_t row = 0; reader.Next(line); ++row) {
+        ParseCsvRow(line.data(), line.data() + line.size(), channels, values.data());
+        for (int k = 0; k < channels; ++k)
+            if (BeyondRange(values[k])) return {row + 5, k + 1};
+    }
+    return {0, 0};
+}
+
+Failure ValueBeyondRangeFailure(int64_t line, int column) {
+    return Failure::Captioned(
+        StrPrintf("The value in line %lld, column %d is beyond the range of values the program can "
+                  "analyse (%g to %g).",
+                  static_cast<long long>(line), column, -static_cast<double>(kLargestPhysicalValue),
+                  static_cast<double>(kLargestPhysicalValue)),
+        "File Error");
+}
+
 }  // namespace
 
 float ParseFieldValue(std::string_view field) {
@@ -366,6 +398,11 @@ float ColumnScaleFactor(float maximum) {
     return static_cast<float>(static_cast<double>(maximum) * 3.125e-5);
 }
 
+float UsableColumnMaximum(float maximum) {
+    const float scale = static_cast<float>(static_cast<double>(maximum) * 3.125e-5);
+    return scale < FLT_MIN ? 0.0f : maximum;
+}
+
 Outcome ReadStandardCsv(const std::string& path, WaveRecord& record, const Progress& progress) {
     return ReadStandardCsvInPieces(path, record, progress, kPieceBytes);
 }
@@ -379,7 +416,7 @@ Outcome ReadStandardCsvInPieces(const std::string& path, WaveRecord& record, con
     struct stat st {};
     const int64_t fileSize = fstat(fileno(file.get()), &st) == 0 ? static_cast<int64_t>(st.st_size) : 0;
 
-    WaveRecord staged = HeaderCopy(record);
+    WaveRecord staged = FreshRecord(record);
     staged.DateText = ModificationDateText(file.get());
 
     LineReader header(file.get(), -1, 1 << 16);
@@ -447,6 +484,16 @@ Outcome ReadStandardCsvInPieces(const std::string& path, WaveRecord& record, con
         s.FirstRow = rows;
         rows += s.Rows;
         for (int k = 0; k < channels; ++k) shared.Maxima[k] = std::max(shared.Maxima[k], s.Maxima[k]);
+    }
+    if (rows == 0)
+        return Outcome::Fail(Failure::Captioned(
+            "The file has no data rows: nothing follows its four header lines.", "File Error"));
+    for (int k = 0; k < channels; ++k) {
+        if (BeyondRange(shared.Maxima[k])) {
+            auto [line, column] = FindValueBeyondRange(path, dataStart, channels);
+            return Outcome::Fail(ValueBeyondRangeFailure(line, column));
+        }
+        shared.Maxima[k] = UsableColumnMaximum(shared.Maxima[k]);
     }
 
     if (rows > INT32_MAX || !AllocateSamples(staged, channels, rows)) return Outcome::Fail(MemoryFailure());

@@ -10,9 +10,15 @@
 //   and 9 bytes in code page 932) without splitting a character. A line 1 ending in a comma gives
 //   one more channel, unnamed (its values read 0).
 // - A sampling rate that is not a positive 32-bit number is refused like a rate of 0.
-// - Every data line is a row: a blank line is a row of zeros, a missing field reads 0.
+// - Every data line is a row: a blank line is a row of zeros, a missing field reads 0. A file with
+//   no data rows is refused ("File Error"): it would replace the open record by an empty one.
+// - A value beyond ±1e30 (kLargestPhysicalValue; also one beyond the float range) is refused with a
+//   message naming its line and column: the spectra of such values would overflow.
 // - A column whose values are all 0 gets samples 0 and the scale factor of a column whose maximum is
-//   1 (3.125e-5), so that nothing later divides by a zero scale.
+//   1 (3.125e-5), so that nothing later divides by a zero scale. So does a column whose values are
+//   all so small (below about 3.8e-34) that its scale factor would fall out of the float range.
+// - The record has no title and no comment, and nothing of an earlier record is kept but the time
+//   unit, which a unit word the reader does not know leaves as it was.
 // - A failed or cancelled read leaves the caller's record as it was.
 
 #include <cstddef>
@@ -29,7 +35,7 @@ namespace wavora {
 // The value of one field as split by SplitFields: an optional sign, then a decimal number (digits,
 // optional fraction, optional exponent), read as a double and converted to a 32-bit float. A field
 // that does not start with a number (also "inf", "nan", an empty field) reads 0. A value beyond the
-// float range is held at the largest float of its sign.
+// float range reads as an infinity of its sign (the reader refuses the file).
 float ParseFieldValue(std::string_view field);
 
 // The number a field starts with, exactly as ParseCsvRow reads it: `begin` is the field's first
@@ -59,5 +65,9 @@ int16_t QuantiseSample(float value, float maximum);
 // Scale factor of a column: maximum × 3.125e-5 (maximum / 32000). A column of zeros gets the factor
 // of a column whose maximum is 1, so that no later division by the scale meets a zero.
 float ColumnScaleFactor(float maximum);
+
+// The maximum a column is quantised by: its largest magnitude, or 0 (a column of zeros) when that
+// is so small that maximum × 3.125e-5 is no longer a normal float.
+float UsableColumnMaximum(float maximum);
 
 }  // namespace wavora

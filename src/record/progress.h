@@ -13,4 +13,12 @@ inline bool Report(const Progress& progress, const std::string& what, double fra
     return !progress || progress(what, fraction);
 }
 
+// One stage of a longer activity: the stage's fractions 0 to 1 are reported as `from` to `to`.
+inline Progress StageOf(const Progress& progress, double from, double to) {
+    if (!progress) return {};
+    return [progress, from, to](const std::string& what, double fraction) {
+        return progress(what, from + (to - from) * fraction);
+    };
+}
+
 }  // namespace wavora

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <new>
 
@@ -10,30 +11,63 @@ namespace wavora {
 
 namespace {
 
+std::atomic<int64_t> memoryLimit{0};
+
 // Zero-filling an array touches every page, so a request beyond the machine's memory would not
 // fail cleanly; it is refused up front instead.
 bool WithinMemory(int64_t bytes) {
-    long pages = sysconf(_SC_PHYS_PAGES);
-    long pageSize = sysconf(_SC_PAGESIZE);
-    if (pages <= 0 || pageSize <= 0) return true;
-    return bytes <= static_cast<int64_t>(pages) * pageSize / 2;
+    return bytes <= SampleMemoryLimit();
 }
 
 }  // namespace
 
+int64_t SampleMemoryLimit() {
+    if (int64_t limit = memoryLimit.load(); limit > 0) return limit;
+    long pages = sysconf(_SC_PHYS_PAGES);
+    long pageSize = sysconf(_SC_PAGESIZE);
+    if (pages <= 0 || pageSize <= 0) return INT64_MAX;
+    return static_cast<int64_t>(pages) * pageSize / 2;
+}
+
+void SetSampleMemoryLimit(int64_t bytes) {
+    memoryLimit = bytes;
+}
+
 bool AllocateSamples(WaveRecord& record, int channels, int64_t samples) {
-    for (int k = 0; k < channels && k < kMaxChannels; ++k)
-        std::vector<int16_t>().swap(record.Channels[k].Samples);
-    if (samples < 0 || !WithinMemory(samples * channels * int64_t(sizeof(int16_t)))) return false;
+    return AllocateSamples(record, channels, samples, Progress(), std::string()) == AllocateResult::Done;
+}
+
+AllocateResult AllocateSamples(WaveRecord& record, int channels, int64_t samples, const Progress& progress,
+                               const std::string& what) {
+    const int used = std::clamp(channels, 0, kMaxChannels);
+    auto release = [&] {
+        for (int k = 0; k < used; ++k) std::vector<int16_t>().swap(record.Channels[k].Samples);
+    };
+    release();
+    if (samples < 0 || !WithinMemory(samples * used * int64_t(sizeof(int16_t))))
+        return AllocateResult::OutOfMemory;
+    // Pieces of 16 MB: a few milliseconds each, so a cancel is answered at once.
+    constexpr int64_t kPiece = int64_t(1) << 23;
+    const double total = static_cast<double>(samples) * used;
     try {
-        for (int k = 0; k < channels && k < kMaxChannels; ++k)
-            record.Channels[k].Samples.assign(static_cast<size_t>(samples), 0);
+        for (int k = 0; k < used; ++k) {
+            std::vector<int16_t>& s = record.Channels[k].Samples;
+            s.reserve(static_cast<size_t>(samples));
+            for (int64_t done = 0; done < samples;) {
+                done = std::min(samples, done + kPiece);
+                s.resize(static_cast<size_t>(done));
+                if (samples > kPiece &&
+                    !Report(progress, what, (static_cast<double>(k) * samples + done) / total)) {
+                    release();
+                    return AllocateResult::Cancelled;
+                }
+            }
+        }
     } catch (const std::bad_alloc&) {
-        for (int k = 0; k < channels && k < kMaxChannels; ++k)
-            std::vector<int16_t>().swap(record.Channels[k].Samples);
-        return false;
+        release();
+        return AllocateResult::OutOfMemory;
     }
-    return true;
+    return AllocateResult::Done;
 }
 
 WaveRecord HeaderCopy(const WaveRecord& record) {
@@ -65,6 +99,15 @@ WaveRecord HeaderCopy(const WaveRecord& record) {
         to.DisplayDivisor = from.DisplayDivisor;
     }
     return copy;
+}
+
+WaveRecord FreshRecord(const WaveRecord& previous) {
+    WaveRecord fresh;
+    fresh.FilePath = previous.FilePath;
+    fresh.FileName = previous.FileName;
+    fresh.Time = previous.Time;
+    fresh.Format = previous.Format;
+    return fresh;
 }
 
 std::string FileNameOf(const std::string& path) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "record/dbl_header.h"
+#include "record/progress.h"
 #include "record/time_unit.h"
 
 namespace wavora {
@@ -21,6 +22,11 @@ inline constexpr int kUnitWidth = 19;
 inline constexpr int kRateUnitWidth = 9;
 inline constexpr int kTitleWidth = 32;
 inline constexpr int kDateWidth = 19;
+
+// The largest magnitude a physical value (sample × ScaleFactor) may have in a record: far beyond any
+// measurement, and small enough that the sums inside the transforms and statistics of any segment
+// stay within the float range. Readers refuse files whose values go beyond it.
+inline constexpr float kLargestPhysicalValue = 1e30f;
 
 struct ChannelInfo {
     std::string Name;         // channel (site) name
@@ -64,9 +70,26 @@ struct WaveRecord {
 // only get the program killed).
 bool AllocateSamples(WaveRecord& record, int channels, int64_t samples);
 
+// The most bytes the samples of one record may take: half the machine's memory unless lowered.
+// The fuzz targets lower it, so that a header claiming billions of samples meets the memory
+// failure the reader reports instead of exhausting the fuzzer's own memory limit.
+int64_t SampleMemoryLimit();
+void SetSampleMemoryLimit(int64_t bytes);  // 0 or less: back to half the machine's memory
+
+// The same for a long allocation: the arrays are zero-filled a piece at a time, and `progress` is
+// told the fraction done (under `what`) between pieces. A cancel frees the arrays again.
+enum class AllocateResult { Done, OutOfMemory, Cancelled };
+AllocateResult AllocateSamples(WaveRecord& record, int channels, int64_t samples, const Progress& progress,
+                               const std::string& what);
+
 // A copy of the record's header state without any samples: the scratch record a load reads
 // into, so that a failed read leaves the record the user has open untouched.
 WaveRecord HeaderCopy(const WaveRecord& record);
+
+// The record a reader fills: nothing of the previous record but the path and name of the file
+// being read and the time unit (which a standard CSV file with an unknown unit word keeps). Each
+// load starts from the new file alone: no title, comment, names or header bytes of an earlier file.
+WaveRecord FreshRecord(const WaveRecord& previous);
 
 // The name and extension of a path, without its folders.
 std::string FileNameOf(const std::string& path);

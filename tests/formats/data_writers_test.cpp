@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cfloat>
 #include <cmath>
 #include <filesystem>
+#include <limits>
 #include <random>
 
 #include "formats/data_readers.h"
@@ -202,6 +204,100 @@ TEST(AnalysedData, ScientificTextIsPrintfs) {
         check(std::ldexp(mantissa(rng), exponent(rng)));
         check(static_cast<float>(static_cast<int16_t>(rng()) * std::ldexp(1.0f, exponent(rng) / 4)));
     }
+}
+
+TEST(CsvTextField, SeparatorsAndLineBreaksBecomeBlanks) {
+    struct Case {
+        std::string In;
+        size_t Width;
+        std::string Out;
+    } cases[] = {
+        {"North", std::string::npos, "North"},
+        {"North,1", std::string::npos, "North 1"},
+        {"Up\r\nDown", std::string::npos, "Up  Down"},
+        {"\t lead and trail \t", std::string::npos, "lead and trail"},
+        {"bell\x07\x7F", std::string::npos, "bell"},
+        {",,,", std::string::npos, ""},
+        {std::string(40, 'Z'), 31, std::string(31, 'Z')},
+        {"abc        def", 5, "abc"},                     // no blank left at the cut
+        {"\xE6\x9D\xB1\xE5\x81\xB4", 3, "\xE6\x9D\xB1"},  // 東側: two bytes a character in code page 932
+    };
+    for (const Case& c : cases) EXPECT_EQ(CsvTextField(c.In, c.Width), c.Out) << c.In;
+}
+
+TEST(AnalysedData, NamesAndUnitsReadBackAsTheFileHoldsThem) {
+    TempDir dir;
+    WaveRecord r = Processed();
+    r.ChannelCount = 6;
+    const std::string names[] = {"North,1", "Up\r\nDown", "  lead", "", "\xE6\x9D\xB1", std::string(32, 'Z')};
+    const std::string units[] = {"mm,s", "a\nb", "Gal", "", "\xCE\xBC", std::string(25, 'u')};
+    for (int k = 0; k < 6; ++k) {
+        ChannelInfo& c = r.Channels[k];
+        c.Name = names[k];
+        c.DisplayUnit = units[k];
+        c.ScaleFactor = 0.25f * (k + 1);
+        c.Samples = {static_cast<int16_t>(100 * k), -7, 32767, -32768, 0, 1, 2, 3, 4, 5};
+    }
+    const std::string path = dir.File("names.csv");
+    ASSERT_TRUE(WriteAnalysedData(path, r, FilterState{}, 0, 0, true).Ok());
+    WaveRecord back;
+    ASSERT_TRUE(ReadStandardCsv(path, back).Ok());
+    ASSERT_EQ(back.ChannelCount, 6);
+    ASSERT_EQ(back.SampleCount, 10);
+    const std::string expectedNames[] = {"North 1", "Up  Down",     "lead",
+                                         "CH4",     "\xE6\x9D\xB1", std::string(31, 'Z')};
+    const std::string expectedUnits[] = {"mm s", "a b", "Gal", "", "\xCE\xBC", std::string(19, 'u')};
+    for (int k = 0; k < 6; ++k) {
+        EXPECT_EQ(back.Channels[k].Name, expectedNames[k]) << k;
+        EXPECT_EQ(back.Channels[k].Unit, expectedUnits[k]) << k;
+        EXPECT_EQ(back.Channels[k].Name, CsvTextField(expectedNames[k], kNameWidth))
+            << "stable on a second pass";
+        for (int i = 0; i < 10; ++i) {
+            const double written = r.Channels[k].Samples[i] * r.Channels[k].ScaleFactor;
+            const double read = back.Channels[k].Samples[i] * back.Channels[k].ScaleFactor;
+            EXPECT_NEAR(read, written, std::fabs(written) * 5e-4 + 8192.0 * (k + 1) * 1.01 / 32000)
+                << k << "," << i;
+        }
+    }
+
+    // A record of one unnamed channel (an SPC-35 record) still gives a line 1 with a channel.
+    WaveRecord single = Processed();
+    single.ChannelCount = 1;
+    single.Channels[0].Name = "";
+    ASSERT_TRUE(WriteAnalysedData(dir.File("one.csv"), single, FilterState{}, 0, 0, true).Ok());
+    WaveRecord one;
+    ASSERT_TRUE(ReadStandardCsv(dir.File("one.csv"), one).Ok());
+    EXPECT_EQ(one.ChannelCount, 1);
+    EXPECT_EQ(one.Channels[0].Name, "CH1");
+}
+
+TEST(AnalysedData, NoValueIsWrittenAsInfOrNan) {
+    TempDir dir;
+    WaveRecord r = Processed();
+    r.Channels[0].ScaleFactor = FLT_MAX;  // 32767 × FLT_MAX is beyond the float range
+    r.Channels[1].ScaleFactor = std::numeric_limits<float>::quiet_NaN();
+    const std::string path = dir.File("held.csv");
+    ASSERT_TRUE(WriteAnalysedData(path, r, FilterState{}, 0, 0, true).Ok());
+    const std::string text = ReadAll(path);
+    EXPECT_EQ(text.find("inf"), std::string::npos);
+    EXPECT_EQ(text.find("nan"), std::string::npos);
+    EXPECT_NE(text.find(" 3.403e+38"), std::string::npos);
+    EXPECT_EQ(FileNumber(INFINITY), FLT_MAX);
+    EXPECT_EQ(FileNumber(-1e300), -FLT_MAX);
+    EXPECT_EQ(FileNumber(NAN), 0.0);
+    EXPECT_EQ(FileNumber(-2.5), -2.5);
+}
+
+TEST(EmptyFileName, NamesWithoutAFileAreRefused) {
+    for (const char* path : {"", "out/", "/tmp/results/", ".", "..", "out/.", "out/.."}) {
+        std::optional<Failure> f = EmptyFileNameFailure(path);
+        ASSERT_TRUE(f.has_value()) << path;
+        EXPECT_EQ(f->Caption, "File Name Error");
+        EXPECT_EQ(f->Text, *path ? "\"" + std::string(path) + "\" names a folder, not a file."
+                                 : std::string("No file name was given."));
+    }
+    for (const char* path : {"a.csv", "out", "out/x", ".csv", "dir.d/spectrum", "a..b"})
+        EXPECT_FALSE(EmptyFileNameFailure(path).has_value()) << path;
 }
 
 }  // namespace

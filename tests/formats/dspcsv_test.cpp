@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <random>
 
 #include "formats/data_readers.h"
@@ -75,8 +77,10 @@ TEST(DspCsv, ReadsHeaderAndCounts) {
     EXPECT_TRUE(r.Result.Warnings.empty());
     const WaveRecord& w = r.Record;
     EXPECT_EQ(w.Format, FormatType::CsvGpl);
-    EXPECT_EQ(w.Time, TimeUnit::Milliseconds);  // left as it was
-    EXPECT_EQ(w.Title, "kept");
+    // The rate counts samples per second, whatever unit the previous record was in; a format
+    // without a title shows none.
+    EXPECT_EQ(w.Time, TimeUnit::Seconds);
+    EXPECT_EQ(w.Title, "");
     EXPECT_EQ(w.DateText, "2024/ 5/ 7  9: 3");
     EXPECT_EQ(w.ChannelCount, 3);
     EXPECT_EQ(w.SampleCount, 3);
@@ -197,6 +201,47 @@ TEST(DspCsv, Refusals) {
     WaveRecord w = PreviousRecord();
     EXPECT_EQ(*ReadDspCsv(dir.File("none.csv"), w).Error,
               Failure::Captioned("read file not exist  ", "File Error"));
+}
+
+TEST(DspCsv, TotalOfNoSamplePerChannelIsRefused) {
+    TempDir dir;
+    for (const char* total : {"TOTAL,0", "TOTAL,2", "TOTAL"}) {
+        DspFile f;
+        f.Total = total;
+        Read r = ReadText(dir, f.Text());
+        ASSERT_FALSE(r.Result.Ok()) << total;
+        EXPECT_EQ(r.Result.Error->Caption, "File Error");
+        EXPECT_NE(r.Result.Error->Text.find("for 3 channels"), std::string::npos) << r.Result.Error->Text;
+        ExpectUnchanged(r.Record);
+    }
+}
+
+TEST(DspCsv, ShortFileOfALargeHeaderTotalReportsProgressAndCanBeCancelled) {
+    TempDir dir;
+    DspFile f;
+    f.Total = "TOTAL,60000000";  // 120 MB of zeros for three lines
+    const std::string path = dir.Write("short.csv", f.Text());
+    std::vector<double> fractions;
+    WaveRecord w = PreviousRecord();
+    Outcome o = ReadDspCsv(path, w, [&](const std::string&, double fraction) {
+        fractions.push_back(fraction);
+        return true;
+    });
+    ASSERT_TRUE(o.Ok());
+    EXPECT_EQ(o.Warnings.size(), 1u);  // "  Data Number incorrect !  "
+    EXPECT_EQ(w.SampleCount, 20000000);
+    EXPECT_EQ(w.Channels[0].Samples[0], 1);
+    EXPECT_EQ(w.Channels[0].Samples[19999999], 0);
+    ASSERT_GE(fractions.size(), 4u);
+    EXPECT_TRUE(std::is_sorted(fractions.begin(), fractions.end()));
+    EXPECT_EQ(fractions.back(), 1.0);
+
+    WaveRecord kept = PreviousRecord();
+    int calls = 0;
+    Outcome cancelled = ReadDspCsv(path, kept, [&](const std::string&, double) { return ++calls < 3; });
+    EXPECT_TRUE(IsCancelled(cancelled));
+    EXPECT_EQ(calls, 3);
+    ExpectUnchanged(kept);
 }
 
 TEST(DspCsv, LongLinesAreReadWhole) {

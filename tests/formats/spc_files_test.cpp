@@ -1,6 +1,11 @@
 #include "formats/spc_files.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <limits>
 #include <unistd.h>
 
 #include "formats/data_readers.h"
@@ -233,6 +238,100 @@ TEST(Spc51, CancelLeavesTheRecordAlone) {
     EXPECT_EQ(w.SampleCount, 300000);
 }
 
+TEST(Spc51, ScaleFactorsThatGiveNoFiniteValuesAreRefusedNamingTheChannel) {
+    TempDir dir;
+    const float nan = std::numeric_limits<float>::quiet_NaN(), inf = std::numeric_limits<float>::infinity();
+    struct Case {
+        const char* Unit;
+        float Scale;
+        const char* Shown;  // as %g prints it
+    } refused[] = {
+        {"gal", nan, "nan"},      {"gal", inf, "inf"},      {"mm", -inf, "-inf"},
+        {"gal", -0.01f, "-0.01"}, {"gal", 0.0f, "0"},       {"mm", 1e-40f, "9.99995e-41"},
+        {"mm", 1e38f, "1e+38"},   {"kine", 4e22f, "4e+22"}, {"gal", 4e25f, "4e+25"},
+    };
+    for (const Case& c : refused) {
+        Spc51Image image = TwoChannels();
+        image.Channels[1].Unit = c.Unit;
+        image.Channels[1].Scale = c.Scale;
+        Read r = Spc51(dir, image);
+        ASSERT_FALSE(r.Result.Ok()) << c.Shown;
+        const char* range = c.Unit[0] == 'g' ? "1.17549e-38 to 3.05176e+25" : "1.17549e-38 to 3.05176e+22";
+        EXPECT_EQ(r.Result.Error->Text, std::string("The scale factor of channel 2 (Vertical) is ") +
+                                            c.Shown + "; it must be a number from " + range + ".");
+        EXPECT_EQ(r.Result.Error->Caption, "File Error");
+        ExpectUnchanged(r.Record);
+    }
+    // The limits themselves load, and every sample times the scale stays finite.
+    for (const Case& c : {Case{"gal", 3.0e25f, ""}, Case{"mm", 3.0e22f, ""}, Case{"gal", FLT_MIN, ""}}) {
+        Spc51Image image = TwoChannels();
+        image.Channels[1].Unit = c.Unit;
+        image.Channels[1].Scale = c.Scale;
+        Read r = Spc51(dir, image);
+        ASSERT_TRUE(r.Result.Ok()) << c.Scale;
+        EXPECT_LE(32768.0f * r.Record.Channels[1].ScaleFactor, kLargestPhysicalValue);
+    }
+    // An unnamed channel is named by its number alone.
+    Spc51Image unnamed = TwoChannels();
+    unnamed.Channels[0].Name = "";
+    unnamed.Channels[0].Scale = nan;
+    EXPECT_EQ(Spc51(dir, unnamed).Result.Error->Text.substr(0, 37), "The scale factor of channel 1 is nan;");
+}
+
+TEST(SpcFiles, HeaderOfNoSamplesIsRefused) {
+    TempDir dir;
+    Spc51Image image = TwoChannels();
+    image.SampleCount = 0;
+    Read r = Spc51(dir, image);
+    ASSERT_FALSE(r.Result.Ok());
+    EXPECT_EQ(*r.Result.Error, Failure::Captioned("The file header gives 0 samples per channel; there is "
+                                                  "nothing to read.",
+                                                  "File Error"));
+    ExpectUnchanged(r.Record);
+
+    Spc35Image empty;
+    empty.Channels = {{}, {}};
+    empty.SampleCount = 0;
+    r = Spc35(dir, empty);
+    ASSERT_FALSE(r.Result.Ok());
+    EXPECT_EQ(r.Result.Error->Caption, "File Error");
+    ExpectUnchanged(r.Record);
+}
+
+TEST(Spc51, ShortFileOfALargeHeaderCountReportsProgressAndCanBeCancelled) {
+    TempDir dir;
+    Spc51Image image = TwoChannels();
+    image.SampleCount = 20'000'000;  // 80 MB of zeros for a file of three frames
+    const std::string path = dir.Write("short.dbl", BuildSpc51(image));
+
+    std::vector<double> fractions;
+    WaveRecord w = PreviousRecord();
+    Outcome o = ReadSpc51(path, w, [&](const std::string& what, double f) {
+        EXPECT_EQ(what, "Reading data file");
+        fractions.push_back(f);
+        return true;
+    });
+    ASSERT_TRUE(o.Ok());
+    EXPECT_EQ(w.SampleCount, 20'000'000);
+    EXPECT_EQ(w.Channels[1].Samples[2], 0);
+    EXPECT_EQ(w.Channels[1].Samples[1], 32767);
+    ASSERT_GE(fractions.size(), 4u);  // while the arrays are zero-filled, not only at the end
+    EXPECT_TRUE(std::is_sorted(fractions.begin(), fractions.end()));
+    EXPECT_GT(fractions.front(), 0.0);
+    EXPECT_EQ(fractions.back(), 1.0);
+
+    // A cancel while the arrays are filled stops at once and leaves the record as it was.
+    for (size_t stopAt : {size_t(0), size_t(2)}) {
+        WaveRecord kept = PreviousRecord();
+        size_t calls = 0;
+        Outcome cancelled =
+            ReadSpc51(path, kept, [&](const std::string&, double) { return calls++ < stopAt; });
+        EXPECT_TRUE(IsCancelled(cancelled));
+        EXPECT_EQ(calls, stopAt + 1);
+        ExpectUnchanged(kept);
+    }
+}
+
 Spc35Image ThreeWords() {
     Spc35Image image;
     image.Channels = {{0x8000, 0xFFFF, 0x0000}, {0x8001, 0x7FFF, 0x8000}};
@@ -251,8 +350,11 @@ TEST(Spc35, OffsetBinaryDateAndUnits) {
     EXPECT_EQ(w.SampleCount, 3);
     EXPECT_EQ(w.SamplingRate, 100);
     EXPECT_EQ(w.DateText, "2024/05/07 09:03:01");
-    EXPECT_EQ(w.Title, "previous title");
-    EXPECT_EQ(w.Comment, "previous comment");
+    // Nothing of the previous record: no title, no comment, no channel names.
+    EXPECT_EQ(w.Title, "");
+    EXPECT_EQ(w.Comment, "");
+    EXPECT_EQ(w.Channels[0].Name, "");
+    EXPECT_EQ(w.Channels[1].Name, "");
     EXPECT_EQ(w.Channels[0].Samples, (std::vector<int16_t>{0, 32767, -32768}));
     EXPECT_EQ(w.Channels[1].Samples, (std::vector<int16_t>{1, -1, 0}));
     EXPECT_FLOAT_EQ(w.Channels[0].ScaleFactor, 0.001f);

@@ -230,5 +230,44 @@ TEST(SpectrumResultFile, DialogNameAndOverwriteQuestion) {
     EXPECT_EQ(q.Icon, MessageIcon::Question);
 }
 
+TEST(SpectrumResultFile, TextsWithCommasAndLineBreaksKeepTheColumns) {
+    WaveRecord record = MakeRecord(2, 600);
+    record.FileName = "wave,1.csv";
+    record.Title = "span 2,\r\nnight";
+    record.Channels[0].Name = "North,1";
+    record.Channels[1].Name = "Up\nDown";
+    SpectrumResult result = Analyse(record, Selected({1, 2}));
+    std::vector<std::string> lines = Lines(SpectrumResultText(record, FilterState{}, 0, result));
+    ASSERT_EQ(lines.size(), 13u + 256u);
+    EXPECT_EQ(lines[0], "FILE NAME,wave 1.csv");
+    EXPECT_EQ(lines[1], "TITLE,span 2   night");
+    EXPECT_EQ(lines[11], "COMMENT,,North 1,,,Up Down,,,");
+    // Each name stands above its channel's three columns.
+    std::vector<std::string> comment = Fields(lines[11]), heading = Fields(lines[12]);
+    EXPECT_EQ(comment[2], "North 1");
+    EXPECT_EQ(heading[2], "R[1]");
+    EXPECT_EQ(comment[5], "Up Down");
+    EXPECT_EQ(heading[5], "R[2]");
+}
+
+TEST(SpectrumResultFile, ValuesBeyondTheFloatRangeAreHeldNotWrittenAsInf) {
+    // Full-scale samples of the largest scale a reader takes: the power spectrum overflows the float
+    // range and is held at the largest float.
+    WaveRecord record = MakeRecord(2, 600);
+    for (int k = 0; k < 2; ++k) {
+        record.Channels[k].ScaleFactor = kLargestPhysicalValue / 32768.0f;
+        for (size_t i = 0; i < record.Channels[k].Samples.size(); ++i)
+            record.Channels[k].Samples[i] = (i / 8) % 2 ? 32767 : -32768;
+    }
+    AnalysisSettings s = Selected({1, 2});
+    s.Type = SpectrumType::Power;
+    s.RatioMode = 1;
+    SpectrumResult result = Analyse(record, s);
+    const std::string text = SpectrumResultText(record, FilterState{}, 0, result);
+    EXPECT_EQ(text.find("inf"), std::string::npos);
+    EXPECT_EQ(text.find("nan"), std::string::npos);
+    EXPECT_NE(text.find("3.40282e+38"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace wavora

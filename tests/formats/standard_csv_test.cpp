@@ -182,12 +182,70 @@ TEST(StandardCsv, ShortRowsAndBlankLinesAreRowsOfZeros) {
     EXPECT_EQ(r.Record.Channels[2].Samples, (std::vector<int16_t>{32000, 0, 0, 0, 16000}));
 }
 
-TEST(StandardCsv, HeaderOnlyFileHasNoSamples) {
+TEST(StandardCsv, HeaderOnlyFileIsRefusedAndTheRecordKept) {
     TempDir dir;
-    auto r = ReadText(dir, "A,B\n100,s\n\nm,m\n");
+    for (const char* text : {"A,B\n100,s\n\nm,m\n", "A,B\n100,s\n\nm,m", "A,B\r\n100,s\r\nfree\r\n"}) {
+        auto r = ReadText(dir, text);
+        ASSERT_FALSE(r.Result.Ok()) << text;
+        EXPECT_EQ(*r.Result.Error,
+                  Failure::Captioned("The file has no data rows: nothing follows its four header lines.",
+                                     "File Error"));
+        ExpectUnchanged(r.Record);
+    }
+}
+
+TEST(StandardCsv, ValueBeyondFloatRangeIsRefusedNamingItsCell) {
+    TempDir dir;
+    struct Case {
+        std::string Rows;
+        int64_t Line;
+        int Column;
+    } cases[] = {
+        {"1,2\n3,1e39\n", 6, 2},
+        {"-1e400,0\n", 5, 1},
+        {"1,2,3\n4,5,6\n  7 ,8,-99999999999999999999999999999999999999999\n", 7, 3},
+        {"1,2\n1e39,-1e39\n", 6, 1},   // the first of two in a line
+        {"1,2,3\n0,-2e30,0\n", 6, 2},  // within the float range, but its spectrum would overflow
+    };
+    for (const Case& c : cases) {
+        auto r = ReadText(dir, "A,B,C\n100,s\n\nm,m,m\n" + c.Rows);
+        ASSERT_FALSE(r.Result.Ok()) << c.Rows;
+        EXPECT_EQ(r.Result.Error->Caption, "File Error");
+        EXPECT_EQ(r.Result.Error->Text, "The value in line " + std::to_string(c.Line) + ", column " +
+                                            std::to_string(c.Column) +
+                                            " is beyond the range of values the program can analyse "
+                                            "(-1e+30 to 1e+30).");
+        ExpectUnchanged(r.Record);
+    }
+    // Far into a file read in pieces, the line is still counted from the top of the file.
+    std::string text = "A\n100,s\n\nm\n";
+    for (int i = 0; i < 5000; ++i) text += std::to_string(i % 7) + "\n";
+    text += "5e40\n1\n";
+    WaveRecord w = PreviousRecord();
+    Outcome o = ReadStandardCsvInPieces(dir.Write("long.csv", text), w, {}, 997);
+    ASSERT_FALSE(o.Ok());
+    EXPECT_NE(o.Error->Text.find("line 5005, column 1 "), std::string::npos) << o.Error->Text;
+    ExpectUnchanged(w);
+
+    // The limit itself is a value like any other.
+    auto largest = ReadText(dir, "A\n100,s\n\nm\n1e30\n-1\n");
+    ASSERT_TRUE(largest.Result.Ok());
+    EXPECT_EQ(largest.Record.Channels[0].Samples, (std::vector<int16_t>{32000, 0}));
+    EXPECT_FLOAT_EQ(largest.Record.Channels[0].ScaleFactor * 32000.0f, 1e30f);
+}
+
+TEST(StandardCsv, ColumnTooSmallForAScaleReadsAsZeros) {
+    TempDir dir;
+    // 1e-40 × 3.125e-5 is below the smallest normal float: the column is a column of zeros with a
+    // usable scale. 1e-30 still gives a normal scale and is kept.
+    auto r = ReadText(dir, "A,B\n100,s\n\nm,m\n1e-40,1e-30\n-2e-40,-5e-31\n");
     ASSERT_TRUE(r.Result.Ok());
-    EXPECT_EQ(r.Record.SampleCount, 0);
-    EXPECT_TRUE(r.Record.Channels[0].Samples.empty());
+    EXPECT_EQ(r.Record.Channels[0].Samples, (std::vector<int16_t>{0, 0}));
+    EXPECT_FLOAT_EQ(r.Record.Channels[0].ScaleFactor, 3.125e-5f);
+    EXPECT_EQ(r.Record.Channels[1].Samples, (std::vector<int16_t>{32000, -16000}));
+    EXPECT_GE(r.Record.Channels[1].ScaleFactor, FLT_MIN);
+    EXPECT_EQ(UsableColumnMaximum(0.0f), 0.0f);
+    EXPECT_EQ(UsableColumnMaximum(1.0f), 1.0f);
 }
 
 TEST(StandardCsv, CrLfLinesByteOrderMarkAndTrailingBlanks) {
@@ -254,7 +312,7 @@ TEST(StandardCsv, HeaderImageTextsAndRateWord) {
     ASSERT_TRUE(r.Result.Ok());
     EXPECT_EQ(r.Record.Header.RawText(DblHeader::kTitleOffset, DblHeader::kTitleLength), "");
     EXPECT_EQ(r.Record.Header.RawText(DblHeader::kCommentOffset, DblHeader::kCommentLength), "");
-    EXPECT_EQ(r.Record.Title, "kept title");
+    EXPECT_EQ(r.Record.Title, "");  // a format without a title shows none
     EXPECT_EQ(r.Record.Comment, "");
     EXPECT_EQ(r.Record.Header.SamplingRate(), 1000);
 
@@ -368,8 +426,10 @@ TEST(StandardCsvRow, FieldValuesFollowDecimalSyntax) {
          {"1.00000000000000000000000001", "0.000000000000000000000000123", "123456789012345678901234",
           "9007199254740993", "1e-30", "3.4028235e38", "1.1754944e-38", "1e-45", "4.9e-324"})
         EXPECT_EQ(ParseFieldValue(f), ReferenceValue(f)) << f;
-    EXPECT_EQ(ParseFieldValue("1e60"), FLT_MAX);
-    EXPECT_EQ(ParseFieldValue("-1e400"), -FLT_MAX);
+    // Beyond the float range: an infinity of the value's sign, which the reader refuses.
+    EXPECT_EQ(ParseFieldValue("1e60"), INFINITY);
+    EXPECT_EQ(ParseFieldValue("-1e400"), -INFINITY);
+    EXPECT_EQ(ParseFieldValue("3.4028235e38"), FLT_MAX);
 }
 
 // Parses a row the way the reader does: its line end after it, then digits (the worst case).
