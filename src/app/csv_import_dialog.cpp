@@ -78,6 +78,8 @@ TCSVArbitrary::TCSVArbitrary(Session& session, MainCommands& commands, QWidget* 
     StringGrid1 = new StringGrid(this);
     StringGrid1->setObjectName("StringGrid1");
     StringGrid1->setSelectionBehavior(QAbstractItemView::SelectItems);
+    // Wide enough for a number such as "-2.819e+00" whole.
+    StringGrid1->horizontalHeader()->setDefaultSectionSize(92);
     StringGrid1->SetFixedRows(1);
     StringGrid1->SetFixedCols(1);
     StringGrid1->ShowListing(1 + static_cast<int>(CsvPreview::kMinDataColumns), 1, [](int col, int row) {
