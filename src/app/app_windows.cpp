@@ -2,6 +2,9 @@
 
 #include <QWidget>
 
+#include "app/bandpass_dialog.h"
+#include "app/comment_dialog.h"
+#include "app/csv_import_dialog.h"
 #include "app/listup_dialog.h"
 #include "app/main_window.h"
 #include "app/session.h"
@@ -43,16 +46,16 @@ std::unique_ptr<AppWindows> CreateAppWindows(Prompts& prompts, const std::string
     w->Howto = new THowto(main);
     w->Running = new TRunning(session, *main, main);
     w->Process = new TProcess(main);
-    w->BandPass = new PendingWindow("TBandPass", "Bandpass Filter", main);
+    w->BandPass = new TBandPass(session, *main, main);
     w->Statistics = new TStatistics(session, main);
-    w->Comment = new PendingWindow("TComment", "File Comment", main);
+    w->Comment = new TComment(session, *main, main);
     w->Param1 = new TParam1(session, *main, main);
     w->FileConvert = new PendingWindow("TFileConvert", "File Conversion", main);
     w->Peaks = new TPeaks(session, *main, main);
     w->PkHelp = new TPkHelp(session, *main, main);
     w->AmpScale = new TAmpScale(session, *main, main);
     w->TWODPlot = new TTWODPlot(session, *main, main);
-    w->CSVArbitrary = new PendingWindow("TCSVArbitrary", "Arbitrary CSV File Data", main);
+    w->CSVArbitrary = new TCSVArbitrary(session, *main, main);
     main->SetWindows(w.get());
     return w;
 }

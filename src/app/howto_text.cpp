@@ -19,6 +19,13 @@ const char* HowtoText() {
      sampling rate, duration, sampling interval, title, date and time unit. The grid shows the unit
      and the largest absolute value ("Max") of every channel, followed by the first 1000 samples.
    - If a file cannot be read, a message says why and the record that was open stays open.
+   - CSV(Arbitrary) shows the file as a grid in "Arbitrary CSV File Data". Give the line of the
+     channel names ("SiteName Line"), of the memo and of the units, the first and last data line,
+     the first and last data column (at most 8 are taken) and the sampling rate with its unit.
+     The arrows beside a field step it and move the grid there. OK checks every selected cell; a
+     cell that is no number is named by its line and column and nothing changes. Before loading,
+     OK offers to save the selection as a standard CSV file ("data.csv" -> "data_std.csv").
+     Cancel keeps the record you had.
 
 2. Looking at the waveforms
    - The picture shows every channel as a trace 400 pixels wide, starting at the Position.
@@ -47,6 +54,10 @@ const char* HowtoText() {
      Nyquist frequency of the chosen Step; Filter - Arbitrary opens the band-pass dialog for your
      own corners; Filter - Unfiltered switches filtering off. The "Filter" box under the slider
      switches the chosen filter on and off.
+   - The band-pass dialog ("Bandpass Filter"): type the lower and upper corner (a lower corner
+     of 0 gives a low-pass) and press Execute; Default and Unfiltered do what the menu items do;
+     Close hides the filter picture and keeps the filter. Corners that are not a band are refused
+     with "Illegal Corner Frequency".
    - Wave - Integrate - On integrates every channel (the unit becomes micron); Wave - Clipping cuts
      the peaks at 95, 90 or 80 % of the largest value. These two ask for the file again.
    - Each change re-reads the file from disk, so switching an option off restores the data.
@@ -99,12 +110,18 @@ const char* HowtoText() {
      Opening a record ends the automatic skipping, the correlation analysis and the running
      spectrum.
 
-7. Saving and copying the picture
+7. Title, comment and channel names
+   - Edit - File Comment edits the title, the comment and the channel names. In an SPC-51 file
+     they are written into the file itself (each at most 32 bytes; a longer text is cut and you
+     are told); for the other formats they change only the record in memory. The picture then
+     shows the new texts.
+
+8. Saving and copying the picture
    - The copy button (or Edit - Copy) puts the picture on the clipboard.
    - The save button writes the picture as a PNG file; ".png" is added to a name without an
      extension, and you are asked before an existing file is replaced.
 
-8. Help
+9. Help
    - Help - Readme.htm opens the manual in your web browser; Help - Version shows the version and
      the date of the program file. Click the WAVORA title picture for the version as well.
 

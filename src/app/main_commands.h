@@ -1,7 +1,10 @@
 #pragma once
 // The main window's commands that the secondary windows run. A secondary window writes the session
 // state and emits its notification itself; when a change must redraw, list, analyse or re-read the
-// file, it calls one of these. TForm1 implements them.
+// file, it calls one of these. TForm1 implements them (the commands with a body do nothing
+// without a main window, for a window tested on its own).
+
+#include <string>
 
 #include <optional>
 
@@ -30,6 +33,20 @@ class MainCommands {
     // The spectrum's X axis changed between frequency and period: the activities that need a
     // frequency axis (running spectrum, peaks, automatic skipping) are offered only on it.
     virtual void PeriodAxisChanged() = 0;
+    // Reads the open record's file again with the processing settings in force, without the file
+    // dialog (and without the import dialog for an imported record). Returns whether a new record
+    // was adopted; when not, the message has been shown and the record is as it was.
+    virtual bool ReprocessRecord() { return false; }
+    // The "Filter" menu's "Default" and "Unfiltered". Return whether the choice took effect: a
+    // refused choice, or a pass that could not read the file, leaves every setting as it was.
+    virtual bool Default1Click() { return false; }
+    virtual bool None2Click() { return false; }
+    // The record's texts were edited: the picture shows them again, the waveforms redrawn, a
+    // spectrum drawn again from the last run's curves (no new run).
+    virtual void RedrawPicture() {}
+    // The processing notice (TProcess) over a long step that keeps the thread busy, and its end.
+    virtual void ShowProcessing(const std::string& /*what*/) {}
+    virtual void HideProcessing() {}
 
     // Commands of the "Wave" menu, with the new value of the item's check.
     virtual void TimeScaleClick(int item) = 0;  // ×1, ×2, ×4, ×8

@@ -230,6 +230,7 @@ void TForm1::ConnectCommands() {
     connect(&session_.Signals, &SessionSignals::optionsChanged, this, [this] { SyncFromState(); });
     connect(&session_.Signals, &SessionSignals::positionChanged, this, [this] { SyncFromState(); });
     connect(&session_.Signals, &SessionSignals::recordChanged, this, [this] { SyncFromState(); });
+    connect(&session_.Signals, &SessionSignals::recordTextsChanged, this, [this] { SyncFromState(); });
 }
 
 void TForm1::FormCreate() {

@@ -76,15 +76,20 @@ class TForm1 : public QMainWindow, public MainCommands {
     void FormatTypeClick(FormatType type);  // CSVDef … SPC35
     void CBLowCutClick(bool on);
     void CBDCCutClick(bool on);
-    void None2Click();
-    void Default1Click();
+    bool None2Click() override;
+    bool Default1Click() override;
     void Arbitrary1Click();
     void IntegOnClick();
     void IntegOffClick();
     void ClippingClick(int item);  // PCNT100, PCNT75, PCNT50, PCNT25
+    bool ReprocessRecord() override;
+    // The processing notice (TProcess) over a long step, and its end.
+    void ShowProcessing(const std::string& what) override;
+    void HideProcessing() override;
 
     // ---- waveform display and scrolling ----
     void DrawWave() override;
+    void RedrawPicture() override;
     void MovePosition(int position) override;
     void BtnStartClick();
     void BtnStopClick();
@@ -205,13 +210,16 @@ class TForm1 : public QMainWindow, public MainCommands {
     // Runs the pass after a processing command; returns whether a new record was adopted. A pass
     // that ends without one puts the choices back.
     bool RunPassAfterSettingChange(const ProcessingSnapshot& before);
+    // Reads the file of a CSV(Arbitrary) pass through the import dialog and processes the
+    // record it accepts; returns whether a record was adopted.
+    bool RunImportPass(const std::string& path);
+    // Takes a processed scratch record as the open record, or shows why not.
+    bool AdoptPassResult(LoadResult result, WaveRecord& scratch, const FilterState& filter, bool reprocess);
     void AdoptLoadedRecord(bool reprocess, bool filtered);
     // The value grid and its headings show one channel's listing.
     void ShowListing(const GridListing& listing);
     // "File Save" after a run: the save dialog, the overwrite question and the writer.
     void SaveSpectrumResult();
-    void ShowProcessing(const std::string& what);
-    void HideProcessing();
     // Tells the user that a command belongs to a part of the program still to come.
     void NotAvailableYet(const char* what);
     // Another timed activity holds the analysis controls: says so and returns true.

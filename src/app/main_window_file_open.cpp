@@ -14,6 +14,7 @@
 
 #include "analysis/load_pipeline.h"
 #include "app/app_windows.h"
+#include "app/csv_import_dialog.h"
 #include "app/main_window.h"
 #include "record/text_format.h"
 #include "app/scroll_activity.h"
@@ -76,12 +77,6 @@ void TForm1::RunFilePass(bool offerOpenFile) {
                             : format == FormatType::Spc51    ? 3
                                                              : 4;
 
-    if (format == FormatType::CsvArbitrary) {
-        prompts_.Show(Failure::Notice(
-            "Import of arbitrary CSV files (CSV(Arbitrary)) is not available in this version yet.\n"
-            "Choose another format under File - Format Type."));
-        return;
-    }
     std::string path;
     if (reprocess) {
         path = state_.Record.FilePath;
@@ -106,6 +101,13 @@ void TForm1::RunFilePass(bool offerOpenFile) {
         }
     }
 
+    // A file of any other layout goes through the import dialog; an imported record is read
+    // again without it, with the lines and columns accepted then.
+    if (format == FormatType::CsvArbitrary && !reprocess) {
+        passCompleted_ = RunImportPass(path);
+        return;
+    }
+
     // The new record is read into a scratch copy; the open record stays as it is unless the whole
     // read succeeds.
     WaveRecord scratch = HeaderCopy(state_.Record);
@@ -122,18 +124,43 @@ void TForm1::RunFilePass(bool offerOpenFile) {
         return true;
     });
     state_.Loading = false;
+    passCompleted_ = AdoptPassResult(std::move(result), scratch, filter, reprocess);
+}
+
+bool TForm1::RunImportPass(const std::string& path) {
+    std::optional<CsvImportResult> imported = Windows().CSVArbitrary->Preview(path);
+    if (!imported) return false;
+    WaveRecord scratch = std::move(imported->Record);
+    LoadOptions options = state_.PassOptions();
+    options.Format = FormatType::CsvArbitrary;
+    options.Import = imported->Selection;
+    FilterState filter = state_.Filter;
+    state_.Loading = true;
+    LoadResult result = ProcessRecord(scratch, options, filter, [this](const std::string& what, double) {
+        if (MentionsFilter(what)) ShowProcessing(what);
+        return true;
+    });
+    state_.Loading = false;
+    if (!AdoptPassResult(std::move(result), scratch, filter, false)) return false;
+    // The selection is what a later pass over this record imports again.
+    state_.Load.Import = imported->Selection;
+    return true;
+}
+
+bool TForm1::AdoptPassResult(LoadResult result, WaveRecord& scratch, const FilterState& filter,
+                             bool reprocess) {
     HideProcessing();
-    if (result.Cancelled) return;
+    if (result.Cancelled) return false;
     if (!result.Result.Ok()) {
         prompts_.Show(*result.Result.Error);
-        return;
+        return false;
     }
     for (const Failure& warning : result.Result.Warnings) prompts_.Show(warning);
 
     state_.Record = std::move(scratch);
     state_.Filter = filter;
     AdoptLoadedRecord(reprocess, result.Filtered);
-    passCompleted_ = true;
+    return true;
 }
 
 void TForm1::AdoptLoadedRecord(bool reprocess, bool filtered) {
@@ -158,6 +185,7 @@ void TForm1::AdoptLoadedRecord(bool reprocess, bool filtered) {
     }
     state_.RunIntervalText.clear();
     state_.RunDurationText.clear();
+    state_.LastRunPicture.Clear();
     ui_.Data1->setText("Data1");
     ui_.Data2->setText("Data2");
     ui_.Data3->setText("Data3");
@@ -271,33 +299,43 @@ void TForm1::CBDCCutClick(bool on) {
     OptionsChanged();
 }
 
-void TForm1::None2Click() {
+bool TForm1::None2Click() {
     // Integration needs the filter; it cannot be switched off while integration is on.
     if (state_.Load.IntegrationOn) {
         OptionsChanged();
-        return;
+        return false;
     }
     const ProcessingSnapshot before = TakeProcessingSnapshot();
     state_.Filter.Mode = FilterMode::Unfiltered;
     state_.Filter.Active = false;
     if (state_.DataLoaded) {
         state_.ReprocessOnly = true;
-        if (!RunPassAfterSettingChange(before)) return;
+        if (!RunPassAfterSettingChange(before)) return false;
     }
     state_.FilterIndicator = false;
     OptionsChanged();
+    return true;
 }
 
-void TForm1::Default1Click() {
+bool TForm1::Default1Click() {
     const ProcessingSnapshot before = TakeProcessingSnapshot();
     state_.Filter.Mode = FilterMode::Default;
     state_.Filter.Active = true;
     if (state_.DataLoaded) {
         state_.ReprocessOnly = true;
-        if (!RunPassAfterSettingChange(before)) return;
+        if (!RunPassAfterSettingChange(before)) return false;
     }
     state_.FilterIndicator = true;
     OptionsChanged();
+    return true;
+}
+
+bool TForm1::ReprocessRecord() {
+    if (!state_.DataLoaded) return false;
+    state_.ReprocessOnly = true;
+    OptionsChanged();
+    RunFilePass(false);
+    return passCompleted_;
 }
 
 void TForm1::Arbitrary1Click() {

@@ -5,6 +5,8 @@
 #include <QToolButton>
 
 #include "app/app_windows.h"
+#include "app/bandpass_dialog.h"
+#include "app/comment_dialog.h"
 #include "app/main_window.h"
 #include "app/small_windows.h"
 #include "display/param1_dialog.h"
@@ -33,7 +35,7 @@ void TForm1::PeriodAxisChanged() {
     ui_.SBPeaks->setEnabled(frequencyAxis);
 }
 void TForm1::SBFilterClick() {
-    ShowWindow(Windows().BandPass);
+    Windows().BandPass->Open();
 }
 void TForm1::SBFormatClick() {
     ShowWindow(Windows().Param1);
@@ -49,7 +51,7 @@ void TForm1::Statistics1Click(bool on) {
         Windows().Statistics->close();
 }
 void TForm1::FileComment1Click() {
-    ShowWindow(Windows().Comment);
+    Windows().Comment->Open();
 }
 void TForm1::FConvertClick() {
     ShowWindow(Windows().FileConvert);

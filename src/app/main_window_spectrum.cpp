@@ -89,6 +89,8 @@ RunReport TForm1::RunSpectrum(bool showMessages) {
     }
 
     s.Spectrum.Frame.NewSpectrumFrame = true;
+    // The picture is about to change; only a frame this run draws itself is kept again.
+    s.LastRunPicture.Clear();
     s.RunDurationText = start.DurationText;
     SetText(ui_.Label20, s.RunDurationText);
 
@@ -128,6 +130,9 @@ RunReport TForm1::RunSpectrum(bool showMessages) {
             tell(*drawing);
         else if (GatherRunPeaks(s, picture.Curves()))
             emit session_.Signals.peaksChanged();
+        // Kept, so that new channel names can be shown without a new run.
+        s.LastRunPicture = std::move(picture);
+        s.LastRunFrame = info;
     }
     // A channel that could not be analysed ends the run after those already done.
     if (stopped) {

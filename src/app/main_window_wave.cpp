@@ -31,6 +31,24 @@ void TForm1::DrawWave() {
     wavora::DrawWave(Picture(), state_.Record, state_.Wave, FilterNote(), state_.Step());
 }
 
+void TForm1::RedrawPicture() {
+    SessionState& s = state_;
+    // A timed activity draws its own next picture.
+    if (!s.DataLoaded || s.Running != Activity::None) return;
+    if (s.Wave.WaveShown) {
+        DrawWave();
+        return;
+    }
+    if (s.Wave.DisplayKind != kShowSpectrum || s.LastRunPicture.Empty()) return;
+    // The last run's curves on a new frame, with the record's names and file name as they are now.
+    s.LastRunPicture.TakeNames(s.Record);
+    s.LastRunFrame.FileName = s.Record.FileName;
+    s.Spectrum.Frame.NewSpectrumFrame = true;
+    if (std::optional<Failure> drawing = s.LastRunPicture.Draw(Picture(), s.Spectrum, s.Wave, s.LastRunFrame))
+        prompts_.Show(*drawing);
+    Picture().SetPenWidth(1);
+}
+
 void TForm1::MovePosition(int position) {
     SessionState& s = state_;
     s.Position = position;

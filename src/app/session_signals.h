@@ -13,8 +13,10 @@ class SessionSignals : public QObject {
     using QObject::QObject;
 
   signals:
-    // A new record was adopted (a load or a re-processing pass completed), or its texts changed.
+    // A new record was adopted (a load or a re-processing pass completed).
     void recordChanged();
+    // The record's title, comment or channel names were edited; its samples are as they were.
+    void recordTextsChanged();
     // A processing, analysis or display setting changed.
     void optionsChanged();
     // The position (TrackBar1), the display position or the listing start moved.

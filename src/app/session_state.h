@@ -15,6 +15,7 @@
 #include "analysis/spectrum_map.h"
 #include "analysis/spectrum_run.h"
 #include "analysis/statistics.h"
+#include "draw/spectrum_display.h"
 #include "draw/spectrum_format.h"
 #include "draw/spectrum_state.h"
 #include "draw/wave_display.h"
@@ -39,6 +40,8 @@ struct BandPassFields {
     bool FirstUseDone = false;  // the upper corner got its first default from a loaded record
     int RunCount = 0;           // filter passes since the dialog's last command
     std::string Status = "Filtering";
+    // The outer "Limit" corners beside the fields (Label12, Label11) and the default band (Label8).
+    std::string LowerLimit, UpperLimit, DefaultBand;
 };
 
 // The running-spectrum dialog's settings as its controls hold them; an edit keeps its last valid
@@ -97,7 +100,11 @@ struct SessionState {
     bool TwoDNeedsCompute = false;  // the 2-D spectrum must be computed again
     std::string RunIntervalText;    // "FFT/MEM DT" and "FFT/MEM T" read-outs of the last run
     std::string RunDurationText;
-    SpectrumResult Result;       // what the last run left: spectra, the result store, its settings
+    SpectrumResult Result;  // what the last run left: spectra, the result store, its settings
+    // The curves and frame texts the last run drew, so that the picture can be drawn again with
+    // new channel names without a new run (which would move on and write another result file).
+    SpectrumRunPicture LastRunPicture;
+    SpectrumFrameInfo LastRunFrame;
     bool SpectrumShown = false;  // a run has completed since the record was loaded
     // The statistics of the channel the last run analysed and displayed last (the statistics
     // window shows them); written by every run while Analysis.StatisticsWindowOpen is set.

@@ -225,4 +225,17 @@ void StringGrid::SetRow(int row) {
     selectRow(viewRow);
 }
 
+int StringGrid::Col() const {
+    QModelIndex i = currentIndex();
+    return i.isValid() ? i.column() + model_.FixedCols() : -1;
+}
+
+void StringGrid::SetCurrentCell(int col, int row) {
+    const int viewRow = row - model_.FixedRows(), viewCol = col - model_.FixedCols();
+    if (viewRow < 0 || viewRow >= model_.rowCount() || viewCol < 0 || viewCol >= model_.columnCount()) return;
+    const QModelIndex i = model_.index(viewRow, viewCol);
+    setCurrentIndex(i);
+    scrollTo(i);
+}
+
 }  // namespace wavora

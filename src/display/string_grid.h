@@ -80,6 +80,10 @@ class StringGrid : public QTableView {
     // The selected row in grid rows (-1 when none); a fixed row cannot be selected.
     int Row() const;
     void SetRow(int row);
+    // The current column in grid columns (-1 when none), and a move of the current cell, kept in
+    // view; a fixed row or column cannot be current.
+    int Col() const;
+    void SetCurrentCell(int col, int row);
 
   protected:
     void updateGeometries() override;

@@ -373,6 +373,11 @@ void SpectrumRunPicture::Add(const WaveRecord& record, const SpectrumResult& res
     kept_.push_back(std::move(k));
 }
 
+void SpectrumRunPicture::TakeNames(const WaveRecord& record) {
+    for (Kept& k : kept_)
+        if (k.Channel >= 0 && k.Channel < kMaxChannels) k.Legend = record.Channels[k.Channel].Name;
+}
+
 std::vector<SpectrumCurve> SpectrumRunPicture::Curves() const {
     std::vector<SpectrumCurve> curves;
     curves.reserve(kept_.size());

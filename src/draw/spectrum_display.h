@@ -103,6 +103,8 @@ class SpectrumRunPicture {
     std::optional<Failure> Draw(Canvas& canvas, SpectrumDisplay& display, WaveView& view,
                                 const SpectrumFrameInfo& info) const;
     void Clear() { kept_.clear(); }
+    // The legends take the record's channel names as they are now (after a comment edit).
+    void TakeNames(const WaveRecord& record);
 
   private:
     struct Kept {

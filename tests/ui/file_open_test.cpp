@@ -267,16 +267,6 @@ TEST_F(FileOpen, AFailedLoadKeepsThePreviousRecordUsable) {
     EXPECT_EQ(form.State().BandPass.RunCount, 1);
 }
 
-TEST_F(FileOpen, ArbitraryCsvSaysItIsNotAvailableYet) {
-    prompts.AnswerMessage();
-    form.FormatTypeClick(FormatType::CsvArbitrary);
-    EXPECT_EQ(Text(form.Ui().Label28), "CSV(Arbitrary)");
-    EXPECT_TRUE(prompts.OpenRequests.empty());  // no file is asked for in vain
-    ASSERT_EQ(prompts.Messages.size(), 1u);
-    EXPECT_NE(prompts.Messages[0].Text.find("not available"), std::string::npos);
-    EXPECT_FALSE(form.State().DataLoaded);
-}
-
 TEST_F(FileOpen, DefaultFilterReprocessesWithoutTheDialog) {
     OpenCsv(3000);
     const size_t dialogs = prompts.OpenRequests.size();

@@ -17,7 +17,10 @@
 
 #include "app/app_windows.h"
 #include "app/auto_skip_controller.h"
+#include "app/bandpass_dialog.h"
+#include "app/comment_dialog.h"
 #include "app/correlation_controller.h"
+#include "app/csv_import_dialog.h"
 #include "app/main_window.h"
 #include "app/scroll_activity.h"
 #include "app/small_windows.h"

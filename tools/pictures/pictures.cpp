@@ -1,26 +1,32 @@
 // wavora-pictures FOLDER: drives the real windows through a short session (start-up, a record
 // opened, the amplitude dialog, spectra, the peaks window after an automatic skipping analysis,
 // the correlation, a listing, the small windows, a run with its statistics and format dialog, the
-// running spectrum and the 2-D map, the chart control) and writes what each window shows as a PNG
-// file into FOLDER. Every message the session causes is printed, and answered with OK.
+// band-pass dialog, the comment editor, the CSV import, the running spectrum and the 2-D map, the
+// chart control) and writes what each window shows as a PNG file into FOLDER. Every message the
+// session causes is printed, and answered with OK.
 
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QSlider>
+#include <QTimer>
 #include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "app/app_windows.h"
+#include "app/bandpass_dialog.h"
+#include "app/comment_dialog.h"
+#include "app/csv_import_dialog.h"
 #include "app/listup_dialog.h"
 #include "app/main_window.h"
 #include "app/small_windows.h"
 #include "display/amp_scale_dialog.h"
 #include "display/param1_dialog.h"
 #include "display/statistics_window.h"
+#include "display/up_down.h"
 #include "graph/my_graph.h"
 #include "running/peaks_help_window.h"
 #include "running/peaks_window.h"
@@ -172,6 +178,42 @@ void MainWindowPictures(Folder& out, PrintingPrompts& prompts) {
     form.FormatTypeClick(FormatType::Spc51);
     form.Default1Click();
     out.Save(form, "spc51_filtered.png");
+
+    // The band-pass dialog as the speed button opens it, then after Execute with a typed band.
+    TBandPass& band = *windows->BandPass;
+    form.SBFilterClick();
+    band.adjustSize();
+    out.Save(band, "bandpass.png");
+    band.Edit1->setText("2");
+    emit band.Edit1->textEdited(band.Edit1->text());
+    band.Edit2->setText("20");
+    emit band.Edit2->textEdited(band.Edit2->text());
+    band.Button1Click();
+    out.Save(band, "bandpass_executed.png");
+    out.Save(form, "bandpass_filtered.png");
+    band.Button2Click();
+
+    // The comment editor on the SPC-51 record.
+    TComment& comment = *windows->Comment;
+    form.FileComment1Click();
+    comment.adjustSize();
+    out.Save(comment, "comment.png");
+    comment.CancelBtnClick();
+
+    // The import dialog on a CSV file with four header lines: the data from column 2, accepted
+    // without a save (no file is chosen).
+    TCSVArbitrary& import = *windows->CSVArbitrary;
+    QTimer::singleShot(0, &import, [&] {
+        import.EdCol1->setText("2");
+        import.UpDown6->Click(true);
+        import.UpDown4->Click(true);
+        import.UpDown4->Click(false);
+        out.Save(import, "csv_import.png");
+        import.Button2Click();
+    });
+    prompts.Files.push_back(std::string(WAVORA_EXAMPLES_DIR) + "/floors.csv");
+    form.FormatTypeClick(FormatType::CsvArbitrary);
+    out.Save(form, "csv_imported.png");
 }
 
 // Steps the running spectrum's timer by hand until it stops.
