@@ -1,6 +1,5 @@
 #include "formats/csv_import.h"
 
-#include <fast_float/fast_float.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -8,7 +7,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
-#include <cfloat>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -518,15 +516,6 @@ namespace {
 
 enum class CellProblem { None, Missing, Empty, NotNumber, OutOfRange };
 
-// Whether the number text [begin, end) lies beyond the range of a 32-bit float (the row parser
-// holds such a value at the largest float).
-bool BeyondFloatRange(const char* begin, const char* end) {
-    if (begin < end && (*begin == '+' || *begin == '-')) ++begin;
-    double d = 0.0;
-    fast_float::from_chars(begin, end, d);
-    return std::isinf(static_cast<float>(d));
-}
-
 // Reads the selected cells of one data line into values[0 .. channels-1]: `skip` cells are passed
 // over, then each cell must hold one number. On a problem, `badColumn` is the cell's column counted
 // from 1 and `badCell` points at the cell. The character at `end` must be the line end, with
@@ -555,7 +544,8 @@ CellProblem ReadCells(const char* s, const char* end, int64_t skip, int channels
             while (IsBlank(*t)) ++t;
             if (after == s || (t != end && *t != ',')) {
                 problem = CellProblem::NotNumber;
-            } else if (std::fabs(v) == FLT_MAX && BeyondFloatRange(s, after)) {
+            } else if (!(std::fabs(v) <= kLargestPhysicalValue)) {
+                // Spectra of such values would overflow; beyond the float range v is infinite.
                 problem = CellProblem::OutOfRange;
             } else {
                 values[k] = v;
@@ -763,9 +753,10 @@ std::string CellProblemText(const CsvLineIndex& index, const CellFault& fault) {
                              fault.Text.c_str());
         case CellProblem::OutOfRange:
             return StrPrintf(
-                "Line %lld, column %lld: %s is beyond the range of the values the program can "
-                "hold.",
-                line, column, fault.Text.c_str());
+                "Line %lld, column %lld: %s is beyond the range of values the program can analyse "
+                "(%g to %g).",
+                line, column, fault.Text.c_str(), -static_cast<double>(kLargestPhysicalValue),
+                static_cast<double>(kLargestPhysicalValue));
         case CellProblem::None:
             break;
     }
