@@ -821,8 +821,11 @@ Outcome ImportCsv(const CsvLineIndex& index, const CsvImportSelection& selection
         if (auto f = failure()) return Outcome::Fail(*f);
         for (const ImportPiece& p : pieces)
             for (int k = 0; k < channels; ++k) shared.Maxima[k] = std::max(shared.Maxima[k], p.Maxima[k]);
+        // A column too small for a normal scale factor reads as zeros, as in the CSV reader.
+        for (int k = 0; k < channels; ++k) shared.Maxima[k] = UsableColumnMaximum(shared.Maxima[k]);
 
-        staged = HeaderCopy(record);
+        // Nothing of the earlier record (its title, names, header bytes) is carried over.
+        staged = FreshRecord(record);
         if (!AllocateSamples(staged, channels, rows)) return Outcome::Fail(MemoryFailure());
 
         // Second pass: every value scaled so that the column maximum becomes ±32000.
@@ -858,11 +861,6 @@ Outcome ImportCsv(const CsvLineIndex& index, const CsvImportSelection& selection
         FilePtr file(std::fopen(index.Path().c_str(), "rb"));
         staged.DateText = file ? ModificationDateText(file.get()) : std::string();
     }
-    staged.Title.clear();
-    staged.Comment.clear();
-    std::fill_n(staged.Header.Bytes.begin() + DblHeader::kTitleOffset, DblHeader::kTitleLength, uint8_t(0));
-    std::fill_n(staged.Header.Bytes.begin() + DblHeader::kCommentOffset, DblHeader::kCommentLength,
-                uint8_t(0));
     const int16_t rateWord = static_cast<int16_t>(selection.SamplingRate);
     staged.Header.SetSamplingRate(rateWord == 0 ? int16_t(100) : rateWord);
     staged.Header.WriteI32(DblHeader::kSampleCountOffset, static_cast<int32_t>(rows));

@@ -13,11 +13,12 @@
 //   mark before line 1 is skipped.
 // - A data cell must hold one number in the syntax the standard CSV reader reads (optional sign,
 //   digits, optional fraction, optional exponent; blanks around it allowed), so that a saved file
-//   reads back the same. An empty cell, a missing cell, text, or a value beyond the range of a
-//   32-bit float is refused, naming its line and column.
+//   reads back the same. An empty cell, a missing cell, text, or a value beyond ±1e30
+//   (kLargestPhysicalValue, where spectra would overflow) is refused, naming its line and column.
 // - At most 8 columns are taken: columns `FromColumn` .. `FromColumn` + 7.
 // - A column of zeros gives samples 0 and the scale factor of a column whose maximum is 1, as the
-//   standard CSV reader does.
+//   standard CSV reader does; so does a column too small for a normal scale factor (below about
+//   3.8e-34).
 // - A blank name cell (or a names line shorter than the selection) names the channel "CH%d".
 // - The imported record has the file's modification date, an empty title and comment, and the
 //   chosen time unit's text as its rate unit word.

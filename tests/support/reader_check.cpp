@@ -11,6 +11,7 @@
 #include "analysis/load_pipeline.h"
 #include "analysis/spectrum_result.h"
 #include "analysis/spectrum_run.h"
+#include "formats/csv_import.h"
 #include "formats/data_readers.h"
 #include "formats/data_writers.h"
 #include "record/text_codec.h"
@@ -119,6 +120,12 @@ std::string CheckSpectrumFile(const WaveRecord& record, const FilterState& filte
 
 }  // namespace
 
+Outcome ReadImportedCsv(const std::string& path, WaveRecord& record, const Progress& progress) {
+    CsvLineIndex index;
+    if (Outcome built = CsvLineIndex::Build(path, index, progress); !built.Ok()) return built;
+    return ImportCsv(index, StartSelection(index), record, progress);
+}
+
 const std::vector<ReaderEntry>& Readers() {
     static const std::vector<ReaderEntry> readers = {
 #define WAVORA_READER(name, extension, reader, format, batch) \
@@ -176,7 +183,8 @@ std::string CheckReadRecord(const WaveRecord& r, FormatType format) {
     if (format != FormatType::Spc51) {
         if (!r.Title.empty() || !r.Comment.empty()) return "a title or comment in a format that has none";
         DblHeader header = r.Header;
-        header.SetSamplingRate(0);  // the standard CSV reader writes the rate word
+        header.SetSamplingRate(0);  // the CSV readers write the rate word
+        header.WriteI32(DblHeader::kSampleCountOffset, 0);  // and the import the sample count
         if (header.Bytes != DblHeader{}.Bytes) return "header bytes of an earlier record";
     }
     for (const std::string* text : {&r.Title, &r.Comment, &r.DateText, &r.RateUnitText})
@@ -197,6 +205,7 @@ std::string CheckReadRecord(const WaveRecord& r, FormatType format) {
         if (EncodeFileText(ch.Unit).size() > kUnitWidth) return Channel(k) + "unit wider than its field";
         switch (format) {
             case FormatType::CsvDefault:
+            case FormatType::CsvArbitrary:
                 for (int16_t s : ch.Samples)
                     if (s < -32000 || s > 32000) return Channel(k) + "sample beyond ±32000";
                 if (ch.DisplayUnit != ch.Unit) return Channel(k) + "display unit differs from the unit";

@@ -26,6 +26,9 @@ struct ReaderEntry {
     std::string BatchFormat;  // wavora-batch --format, "" when the batch tool has no such format
 };
 
+// The arbitrary CSV import as a reader: the file indexed and imported with the dialog's start values.
+Outcome ReadImportedCsv(const std::string& path, WaveRecord& record, const Progress& progress);
+
 // The readers of support/reader_list.h, in its order.
 const std::vector<ReaderEntry>& Readers();
 const ReaderEntry* FindReader(std::string_view name);
