@@ -16,6 +16,7 @@
 #include "app/session.h"
 #include "display/string_grid.h"
 #include "display/up_down.h"
+#include "formats/data_readers.h"
 #include "formats/data_writers.h"
 
 namespace wavora {
@@ -167,7 +168,7 @@ std::optional<CsvImportResult> TCSVArbitrary::Preview(const std::string& path) {
     const Outcome built = CsvLineIndex::Build(path, *index, StepProgress());
     EndStep();
     if (!built.Ok()) {
-        session_.Prompt.Show(*built.Error);
+        if (!IsCancelled(built)) session_.Prompt.Show(*built.Error);  // a cancel needs no message
         return std::nullopt;
     }
     index_ = std::move(index);
@@ -269,12 +270,11 @@ void TCSVArbitrary::FocusField(CsvImportField field) {
 Progress TCSVArbitrary::StepProgress() {
     step_.start();
     noticeShown_ = false;
-    return [this](const std::string& what, double) {
-        if (noticeShown_ || step_.elapsed() >= kNoticeDelayMs) {
-            commands_.ShowProcessing(what);
-            noticeShown_ = true;
-        }
-        return true;
+    // A step that takes long shows how far it is and can be cancelled.
+    return [this](const std::string& what, double fraction) {
+        if (!noticeShown_ && step_.elapsed() < kNoticeDelayMs) return true;
+        noticeShown_ = true;
+        return commands_.ShowProgress(what, fraction);
     };
 }
 
@@ -312,7 +312,7 @@ void TCSVArbitrary::Button2Click() {
     const Outcome imported = ImportCsv(*index_, selection, scratch, StepProgress());
     EndStep();
     if (!imported.Ok()) {
-        prompts.Show(*imported.Error);
+        if (!IsCancelled(imported)) prompts.Show(*imported.Error);
         return;
     }
     for (const Failure& warning : imported.Warnings) prompts.Show(warning);
@@ -354,7 +354,7 @@ void TCSVArbitrary::Button1Click() {
         return;
     const Outcome saved = SaveAsStandardCsv(*index_, selection_, target, StepProgress());
     EndStep();
-    if (!saved.Ok()) prompts.Show(*saved.Error);
+    if (!saved.Ok() && !IsCancelled(saved)) prompts.Show(*saved.Error);
 }
 
 }  // namespace wavora

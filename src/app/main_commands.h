@@ -47,6 +47,8 @@ class MainCommands {
     // The processing notice (TProcess) over a long step that keeps the thread busy, and its end.
     virtual void ShowProcessing(const std::string& /*what*/) {}
     virtual void HideProcessing() {}
+    // The same notice with how far the step is and a Cancel button; false once Cancel was pressed.
+    virtual bool ShowProgress(const std::string& /*what*/, double /*fraction*/) { return true; }
 
     // Commands of the "Wave" menu, with the new value of the item's check.
     virtual void TimeScaleClick(int item) = 0;  // ×1, ×2, ×4, ×8

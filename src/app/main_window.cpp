@@ -454,6 +454,10 @@ void TForm1::ShowProcessing(const std::string& what) {
     if (windows_ && windows_->Process) windows_->Process->ShowNow(what);
 }
 
+bool TForm1::ShowProgress(const std::string& what, double fraction) {
+    return windows_ && windows_->Process ? windows_->Process->ShowProgress(what, fraction) : true;
+}
+
 void TForm1::HideProcessing() {
     if (windows_ && windows_->Process && windows_->Process->isVisible()) windows_->Process->close();
 }

@@ -86,6 +86,9 @@ class TForm1 : public QMainWindow, public MainCommands {
     // The processing notice (TProcess) over a long step, and its end.
     void ShowProcessing(const std::string& what) override;
     void HideProcessing() override;
+    bool ShowProgress(const std::string& what, double fraction) override;
+    // A read or filter that has taken this long shows how far it is and can be cancelled.
+    int ProgressDelayMs = 400;
 
     // ---- waveform display and scrolling ----
     void DrawWave() override;
@@ -213,6 +216,8 @@ class TForm1 : public QMainWindow, public MainCommands {
     // Reads the file of a CSV(Arbitrary) pass through the import dialog and processes the
     // record it accepts; returns whether a record was adopted.
     bool RunImportPass(const std::string& path);
+    // The progress of a read or filter pass: the notice, then the bar and Cancel.
+    Progress PassProgress();
     // Takes a processed scratch record as the open record, or shows why not.
     bool AdoptPassResult(LoadResult result, WaveRecord& scratch, const FilterState& filter, bool reprocess);
     void AdoptLoadedRecord(bool reprocess, bool filtered);

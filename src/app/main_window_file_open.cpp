@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <QSlider>
 #include <QToolButton>
 #include <algorithm>
+#include <memory>
 
 #include "analysis/load_pipeline.h"
 #include "app/app_windows.h"
@@ -119,12 +121,19 @@ void TForm1::RunFilePass(bool offerOpenFile) {
     FilterState filter = state_.Filter;
 
     state_.Loading = true;
-    LoadResult result = LoadRecord(path, options, filter, scratch, [this](const std::string& what, double) {
-        if (MentionsFilter(what)) ShowProcessing(what);
-        return true;
-    });
+    LoadResult result = LoadRecord(path, options, filter, scratch, PassProgress());
     state_.Loading = false;
     passCompleted_ = AdoptPassResult(std::move(result), scratch, filter, reprocess);
+}
+
+Progress TForm1::PassProgress() {
+    auto started = std::make_shared<QElapsedTimer>();
+    started->start();
+    return [this, started](const std::string& what, double fraction) {
+        // The filter notice shows at once; anything that takes long shows how far it is, with Cancel.
+        if (MentionsFilter(what)) ShowProcessing(what);
+        return started->elapsed() < ProgressDelayMs || ShowProgress(what, fraction);
+    };
 }
 
 bool TForm1::RunImportPass(const std::string& path) {
@@ -136,10 +145,7 @@ bool TForm1::RunImportPass(const std::string& path) {
     options.Import = imported->Selection;
     FilterState filter = state_.Filter;
     state_.Loading = true;
-    LoadResult result = ProcessRecord(scratch, options, filter, [this](const std::string& what, double) {
-        if (MentionsFilter(what)) ShowProcessing(what);
-        return true;
-    });
+    LoadResult result = ProcessRecord(scratch, options, filter, PassProgress());
     state_.Loading = false;
     if (!AdoptPassResult(std::move(result), scratch, filter, false)) return false;
     // The selection is what a later pass over this record imports again.

@@ -1,13 +1,17 @@
 #include "app/small_windows.h"
 
+#include <algorithm>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -108,11 +112,61 @@ TProcess::TProcess(QWidget* parent)
     QFont f = Label2->font();
     f.setBold(true);
     Label2->setFont(f);
+    ProgressBar = new QProgressBar(this);
+    ProgressBar->setObjectName("ProgressBar");
+    ProgressBar->setRange(0, 1000);
+    ProgressBar->setTextVisible(false);
+    ProgressBar->hide();
+    BtnCancel = new QPushButton("Cancel", this);
+    BtnCancel->setObjectName("BtnCancel");
+    BtnCancel->hide();
+    connect(BtnCancel, &QPushButton::clicked, this, [this] {
+        cancelPressed_ = true;
+        BtnCancel->setEnabled(false);
+        Label1->setText("Stopping, please wait.");
+    });
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(24, 16, 24, 16);
     layout->addWidget(Label1, 0, Qt::AlignHCenter);
     layout->addWidget(Label2, 0, Qt::AlignHCenter);
+    layout->addWidget(ProgressBar);
+    layout->addWidget(BtnCancel, 0, Qt::AlignHCenter);
     setMinimumWidth(360);
+    // While the notice shows, the rest of the program waits for the step it tells of.
+    setWindowModality(Qt::ApplicationModal);
+}
+
+bool TProcess::ShowProgress(const std::string& what, double fraction) {
+    if (ProgressBar->isHidden() || BtnCancel->isHidden()) {
+        ProgressBar->show();
+        BtnCancel->show();
+        adjustSize();
+    }
+    ProgressBar->setValue(static_cast<int>(std::clamp(fraction, 0.0, 1.0) * 1000.0));
+    ShowNow(what);
+    // The events (a press of Cancel) are let through about twenty times a second.
+    if (!sinceEvents_.isValid() || sinceEvents_.elapsed() >= 50) {
+        sinceEvents_.restart();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    return !cancelPressed_;
+}
+
+void TProcess::keyPressEvent(QKeyEvent* event) {
+    if (event->key() != Qt::Key_Escape) return QDialog::keyPressEvent(event);
+    if (BtnCancel->isVisible() && BtnCancel->isEnabled()) BtnCancel->click();
+    event->accept();
+}
+
+void TProcess::hideEvent(QHideEvent* event) {
+    // The next step starts afresh: no bar, no Cancel, nothing pressed.
+    cancelPressed_ = false;
+    ProgressBar->hide();
+    BtnCancel->hide();
+    BtnCancel->setEnabled(true);
+    Label1->setText("Wait a moment, please.");
+    sinceEvents_.invalidate();
+    QDialog::hideEvent(event);
 }
 
 void TProcess::ShowNow(const std::string& what) {

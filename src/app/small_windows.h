@@ -10,6 +10,7 @@
 
 class QLabel;
 class QPlainTextEdit;
+class QProgressBar;
 class QPushButton;
 
 namespace wavora {
@@ -44,14 +45,28 @@ class TProcess : public QDialog {
     Q_OBJECT
   public:
     explicit TProcess(QWidget* parent = nullptr);
-    QLabel* Label1;  // "Wait a moment, please."
-    QLabel* Label2;  // what runs now
+    QLabel* Label1;             // "Wait a moment, please."
+    QLabel* Label2;             // what runs now
+    QProgressBar* ProgressBar;  // how far a long read or filter is; shown by ShowProgress
+    QPushButton* BtnCancel;     // "Cancel": stops that read or filter; shown by ShowProgress
     // Shows the notice with `what` and paints it at once (the caller keeps the thread busy); the
     // same text again is painted at most a few times a second.
     void ShowNow(const std::string& what);
+    // Shows `what`, the fraction done and the Cancel button, and lets the events through now and
+    // then so that Cancel can be pressed (the notice is modal: nothing else takes input meanwhile).
+    // False once Cancel has been pressed; closing the notice forgets that.
+    bool ShowProgress(const std::string& what, double fraction);
+    bool CancelPressed() const { return cancelPressed_; }
+
+  protected:
+    // Esc presses Cancel when there is one; the notice itself is never closed by the user.
+    void keyPressEvent(QKeyEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     QElapsedTimer sincePaint_;
+    QElapsedTimer sinceEvents_;
+    bool cancelPressed_ = false;
 };
 
 // A window that exists from start-up with its caption; its controls come with the work that owns it.

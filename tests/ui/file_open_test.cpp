@@ -2,8 +2,12 @@
 // failed or cancelled load leaves.
 
 #include <QFile>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTimer>
 
 #include "app/listup_dialog.h"
+#include "app/small_windows.h"
 #include "display/amp_scale_dialog.h"
 #include "display/radio_group.h"
 #include "display/string_grid.h"
@@ -368,6 +372,40 @@ TEST_F(FileOpen, TheFilterNoteFollowsWhatWasDoneToTheSamples) {
     form.IntegOffClick();
     EXPECT_TRUE(form.State().Filter.Active) << "the Filter box stays as integration left it";
     EXPECT_FALSE(form.State().RecordFiltered);
+}
+
+// A read that takes long shows how far it is; Cancel stops it and keeps the open record, without a
+// message. Shown from the first report here (the program waits a moment before showing it).
+TEST_F(FileOpen, ALongLoadShowsItsProgressAndCanBeCancelled) {
+    OpenCsv(1000, "open.csv", 2);
+    ASSERT_TRUE(prompts.Messages.empty()) << prompts.LastText();
+    form.ProgressDelayMs = 0;
+    TProcess& notice = *windows->Process;
+    const std::string big = dir.Write("big.csv", StandardCsv({"A"}, 100, "s", {"Gal"}, SineRows(1, 200000)));
+
+    // Cancel pressed while the notice shows: the load stops at the next report.
+    bool pressed = false;
+    QTimer::singleShot(0, &notice, [&] {
+        pressed = notice.isVisible() && notice.BtnCancel->isVisible() && notice.ProgressBar->isVisible();
+        notice.BtnCancel->click();
+    });
+    Open(big);
+    EXPECT_TRUE(pressed);
+    EXPECT_TRUE(prompts.Messages.empty()) << prompts.LastText();
+    EXPECT_FALSE(notice.isVisible());
+    EXPECT_EQ(form.Record().FileName, "open.csv");
+    EXPECT_EQ(form.Record().SampleCount, 1000);
+    EXPECT_EQ(Text(form.Ui().Label1), "open.csv");
+
+    // The next load starts afresh and runs to its end, the bar full, the notice gone.
+    int lastValue = -1;
+    QTimer::singleShot(0, &notice, [&] { lastValue = notice.ProgressBar->value(); });
+    Open(big);
+    EXPECT_TRUE(prompts.Messages.empty()) << prompts.LastText();
+    EXPECT_GE(lastValue, 0);
+    EXPECT_FALSE(notice.isVisible());
+    EXPECT_FALSE(notice.CancelPressed());
+    EXPECT_EQ(form.Record().SampleCount, 200000);
 }
 
 }  // namespace

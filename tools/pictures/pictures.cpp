@@ -162,6 +162,10 @@ void MainWindowPictures(Folder& out, PrintingPrompts& prompts) {
     windows->Process->adjustSize();
     out.Save(*windows->Process, "process.png");
     windows->Process->close();
+    // A long read, with how far it is and Cancel.
+    windows->Process->ShowProgress("Reading data file", 0.42);
+    out.Save(*windows->Process, "process_reading.png");
+    windows->Process->close();
 
     // The two channels analysed again from the start with the statistics window open, then the
     // format dialog showing the axes that run drew.
