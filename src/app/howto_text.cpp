@@ -19,6 +19,8 @@ const char* HowtoText() {
      sampling rate, duration, sampling interval, title, date and time unit. The grid shows the unit
      and the largest absolute value ("Max") of every channel, followed by the first 1000 samples.
    - If a file cannot be read, a message says why and the record that was open stays open.
+   - A large file shows how far the reading is, with a Cancel button (or Esc); a cancelled load
+     keeps the record you had.
    - CSV(Arbitrary) shows the file as a grid in "Arbitrary CSV File Data". Give the line of the
      channel names ("SiteName Line"), of the memo and of the units, the first and last data line,
      the first and last data column (at most 8 are taken) and the sampling rate with its unit.
@@ -58,7 +60,7 @@ const char* HowtoText() {
      of 0 gives a low-pass) and press Execute; Default and Unfiltered do what the menu items do;
      Close hides the filter picture and keeps the filter. Corners that are not a band are refused
      with "Illegal Corner Frequency".
-   - Wave - Integrate - On integrates every channel (the unit becomes micron); Wave - Clipping cuts
+   - Wave - Integrate - On integrates every channel (the unit becomes μ); Wave - Clipping cuts
      the peaks at 95, 90 or 80 % of the largest value. These two ask for the file again.
    - Each change re-reads the file from disk, so switching an option off restores the data.
    - The small pictures beside the speed buttons show what is active; click one to switch it off.
@@ -69,9 +71,20 @@ const char* HowtoText() {
      "List Up" lists it, "Skip" sets the page length, "Close" ends the listing.
 
 6. Spectra and further analyses
-   - Check the channels, choose Points, Smooth and Type, and press "Run (R)" to analyse the
-     segment at the Position. Speed buttons start the running spectrum, the correlation analysis,
-     the spectral peaks and the automatic skipping analysis.
+   - Check the channels, choose Points (512 ... 8192; with "min" 16 ... 256), Smooth (passes of
+     1:2:1 smoothing) and Type (Amp or Power), and press "Run (R)": the segment of Points x Step
+     samples at the Position is analysed for every checked channel, listed in the grid and drawn.
+     Move the mouse over the spectrum to read frequency and value; a click selects the grid row.
+     When the segment runs past the end of the record you are asked whether to add zeros.
+   - "MEM" draws a maximum-entropy spectrum instead of the FFT; "Abs F Coeff" the absolute
+     Fourier coefficients; "DC Cut" removes each channel's mean at the next load.
+   - "File Save" writes every run's result as a CSV file (you are asked for the name, and before
+     an existing file is replaced).
+   - With "Skip" checked, each run moves the Position on by the part of the span chosen under
+     Spectrum - Skip; "Back(B)" returns.
+   - Spectrum - Spectral Ratio: with exactly two channels checked, the ratio A/B or B/A of their
+     spectra. Spectrum - Zero Average, SubAxis, Broad Line and Right Side Comment change the
+     graph; Edit - Data Comment puts the filter note on it.
    - Running spectrum: with one channel checked (two for a spectral ratio) and a spectrum run
      once, press the running spectrum speed button, or open Spectrum - Running and press "Run".
      From "Init" the spectrum is analysed again and again, moving on by "Skip" samples (from the
@@ -110,11 +123,13 @@ const char* HowtoText() {
      Opening a record ends the automatic skipping, the correlation analysis and the running
      spectrum.
 
-7. Title, comment and channel names
+7. Title, comment, channel names and data files
    - Edit - File Comment edits the title, the comment and the channel names. In an SPC-51 file
      they are written into the file itself (each at most 32 bytes; a longer text is cut and you
      are told); for the other formats they change only the record in memory. The picture then
      shows the new texts.
+   - File - Write Data File writes all data, or the analysed data, as a standard CSV data file
+     that opens again as the same record.
 
 8. Saving and copying the picture
    - The copy button (or Edit - Copy) puts the picture on the clipboard.
@@ -124,6 +139,12 @@ const char* HowtoText() {
 9. Help
    - Help - Readme.htm opens the manual in your web browser; Help - Version shows the version and
      the date of the program file. Click the WAVORA title picture for the version as well.
+
+10. Without a window
+   - wavora-batch runs the same analyses on data files from the command line, for folders of
+     records: info, data, spectrum (the result file and the picture), stats, peaks, correlation,
+     running, map, import and comment. "wavora-batch --help" lists them; the manual describes
+     each.
 
 "Exit (E)" asks before the program ends.
 )HOWTO";

@@ -225,8 +225,6 @@ class TForm1 : public QMainWindow, public MainCommands {
     void ShowListing(const GridListing& listing);
     // "File Save" after a run: the save dialog, the overwrite question and the writer.
     void SaveSpectrumResult();
-    // Tells the user that a command belongs to a part of the program still to come.
-    void NotAvailableYet(const char* what);
     // Another timed activity holds the analysis controls: says so and returns true.
     bool RefuseWhileBusy(Activity wanted);
     // What the automatic skipping analysis and the correlation analysis tell the window after a

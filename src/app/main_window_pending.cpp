@@ -1,5 +1,5 @@
-// Commands of the analysis windows. Until each analysis arrives, its command says so plainly, and
-// the windows that exist already are shown.
+// Commands that show the secondary windows: the band-pass dialog, the spectrum format dialog,
+// the statistics window, the comment editor and the file conversion window.
 
 #include <QDialog>
 #include <QToolButton>
@@ -15,10 +15,6 @@
 #include "record/number_text.h"
 
 namespace wavora {
-
-void TForm1::NotAvailableYet(const char* what) {
-    prompts_.Show(Failure::Notice(StrPrintf("%s is not available in this version yet.", what)));
-}
 
 namespace {
 void ShowWindow(QWidget* w) {

@@ -1,10 +1,18 @@
 // Start-up state, the lock of the analysis controls, exit, help, and the guard around commands.
 
+#include <QApplication>
 #include <QDateTime>
 #include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPixmap>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
+#include <functional>
+#include <regex>
+#include <map>
+#include <vector>
 #include <stdexcept>
 
 #include "app/listup_dialog.h"
@@ -348,6 +356,54 @@ TEST_F(MainWindow, HowtoIsShownWithoutBlockingAndHasUsageNotes) {
     EXPECT_NE(windows->Howto->Memo1->toPlainText().indexOf("Opening a record"), -1);
     windows->Howto->Button1->click();
     EXPECT_FALSE(windows->Howto->isVisible());
+}
+
+// Every menu command the how-to names ("Wave - Integrate - On") is a menu item of one of the
+// program's windows, under the same captions, so the notes never send a user to a missing item.
+TEST_F(MainWindow, EveryMenuCommandTheHowtoNamesExists) {
+    // The captions under each menu path, mnemonics left out.
+    std::map<std::string, std::vector<std::string>> items;
+    auto plain = [](QString caption) {
+        caption.remove(QRegularExpression("\\(&.\\)")).remove('&');
+        return caption.trimmed().toStdString();
+    };
+    std::function<void(QMenu*, const std::string&)> collect = [&](QMenu* menu, const std::string& path) {
+        for (QAction* a : menu->actions()) {
+            if (a->isSeparator()) continue;
+            items[path].push_back(plain(a->text()));
+            if (a->menu()) collect(a->menu(), path + " - " + plain(a->text()));
+        }
+    };
+    for (QWidget* top : QApplication::topLevelWidgets())
+        for (QMenuBar* bar : top->findChildren<QMenuBar*>())
+            for (QAction* a : bar->actions())
+                if (a->menu()) collect(a->menu(), plain(a->text()));
+
+    const std::string text = HowtoText();
+    const std::regex named("\\b(File|Filter|Wave|Spectrum|Edit|Help|Frequency) - ([A-Z])");
+    int checked = 0;
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), named); it != std::sregex_iterator();
+         ++it) {
+        std::string path = (*it)[1];
+        size_t at = static_cast<size_t>(it->position(2));
+        // The path goes on with the longest caption of its menu that the text names, as long as
+        // " - " follows.
+        for (;;) {
+            std::string found;
+            for (const std::string& item : items[path])
+                if (item.size() > found.size() && text.compare(at, item.size(), item) == 0) found = item;
+            if (found.empty()) {
+                ADD_FAILURE() << path << " has no item \"" << text.substr(at, 24) << "...\"";
+                break;
+            }
+            path += " - " + found;
+            at += found.size();
+            if (text.compare(at, 3, " - ") != 0) break;
+            at += 3;
+        }
+        ++checked;
+    }
+    EXPECT_GE(checked, 25);
 }
 
 TEST_F(MainWindow, VersionBoxIsModalAndAClickOnItsPicturesClosesIt) {
