@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "formats/data_writers.h"
+
 namespace wavora::batch {
 
 void PrintFailure(const Failure& failure) {
@@ -28,6 +30,17 @@ std::optional<Failure> RefuseExisting(const std::string& path, bool force) {
     std::error_code ec;
     if (force || !std::filesystem::exists(std::filesystem::symlink_status(path, ec))) return std::nullopt;
     return Failure::Captioned(path + " already exists; use --force to overwrite it", "File Name Error");
+}
+
+std::optional<Failure> PrepareOutputs(std::initializer_list<OutputFile> files, bool force) {
+    for (const OutputFile& file : files) {
+        file.Path.clear();
+        if (file.Given.empty() && !file.Required) continue;
+        if (auto refused = EmptyFileNameFailure(file.Given)) return refused;
+        file.Path = AppendExtensionIfMissing(file.Given, file.Extension);
+        if (auto refused = RefuseExisting(file.Path, force)) return refused;
+    }
+    return std::nullopt;
 }
 
 void AddForceOption(CLI::App& command, bool& force) {

@@ -11,6 +11,7 @@
 #include <CLI/CLI.hpp>
 
 #include <chrono>
+#include <initializer_list>
 #include <optional>
 #include <string>
 #include <vector>
@@ -39,6 +40,20 @@ void PrintWarnings(const std::vector<Failure>& warnings);
 
 // An existing `path` is refused unless `force`; the refusal names the path and the option.
 std::optional<Failure> RefuseExisting(const std::string& path, bool force);
+
+// One output file of a command: the name as given, the extension a name without one gets, and
+// where the finished path goes. An optional file left out (an empty name) gets an empty path.
+struct OutputFile {
+    const std::string& Given;
+    const char* Extension;
+    std::string& Path;
+    bool Required = true;
+};
+// Prepares a command's output files before the load, so that a long analysis is not run for
+// nothing: a required name that is empty, or any name that ends in a folder ("out/"), is refused
+// (it would become a hidden file of the extension alone); an existing file is refused unless
+// `force`. Each writer checks its file again just before writing.
+std::optional<Failure> PrepareOutputs(std::initializer_list<OutputFile> files, bool force);
 // Adds --force ("overwrite an existing output file") to a command.
 void AddForceOption(CLI::App& command, bool& force);
 

@@ -40,13 +40,10 @@ struct CorrelationArguments {
 };
 
 int RunCorrelation(const CorrelationArguments& args) {
-    // An empty name (or a folder) would otherwise become a hidden file of the extension alone.
-    if (auto refused = EmptyFileNameFailure(args.Output)) return ReportFailure(*refused);
-    const std::string output = AppendExtensionIfMissing(args.Output, "csv");
-    const std::string png = args.Png.empty() ? std::string() : AppendExtensionIfMissing(args.Png, "png");
-    for (const std::string& path : {output, png})
-        if (!path.empty())
-            if (auto refused = RefuseExisting(path, args.Force)) return ReportFailure(*refused);
+    std::string output, png;
+    if (auto refused =
+            PrepareOutputs({{args.Output, "csv", output}, {args.Png, "png", png, false}}, args.Force))
+        return ReportFailure(*refused);
 
     LoadedRecord loaded;
     if (int status = LoadForCommand(args.File, args.Load, loaded); status != kExitOk) return status;

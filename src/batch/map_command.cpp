@@ -73,16 +73,11 @@ int Written(const Outcome& written) {
 }
 
 int RunMap(const MapArguments& args) {
-    // An empty name (or a folder) would otherwise become a hidden file of the extension alone.
-    if (auto refused = EmptyFileNameFailure(args.Png)) return ReportFailure(*refused);
-    const std::string png = AppendExtensionIfMissing(args.Png, "png");
-    const std::string levels =
-        args.Levels.empty() ? std::string() : AppendExtensionIfMissing(args.Levels, "csv");
+    std::string png, levels;
+    if (auto refused =
+            PrepareOutputs({{args.Png, "png", png}, {args.Levels, "csv", levels, false}}, args.Force))
+        return ReportFailure(*refused);
     if (!levels.empty() && levels == png) throw UsageError("--levels and --png name the same file");
-    // Checked before the load too, so that a long filter is not run for nothing.
-    for (const std::string& path : {png, levels})
-        if (!path.empty())
-            if (auto refused = RefuseExisting(path, args.Force)) return ReportFailure(*refused);
 
     LoadedRecord loaded;
     if (int status = LoadForCommand(args.File, args.Load, loaded); status != kExitOk) return status;

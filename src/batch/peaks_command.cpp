@@ -69,14 +69,10 @@ Outcome WriteHistogram(const std::string& path, const PeakHistogram& histogram) 
 }
 
 int RunPeaks(const PeaksArguments& args) {
-    // An empty name (or a folder) would otherwise become a hidden file of the extension alone.
-    if (auto refused = EmptyFileNameFailure(args.Output)) return ReportFailure(*refused);
-    const std::string output = AppendExtensionIfMissing(args.Output, "csv");
-    const std::string png = args.Png.empty() ? std::string() : AppendExtensionIfMissing(args.Png, "png");
-    // Checked before the load too, so that a long analysis is not run for nothing.
-    for (const std::string& path : {output, png})
-        if (!path.empty())
-            if (auto refused = RefuseExisting(path, args.Force)) return ReportFailure(*refused);
+    std::string output, png;
+    if (auto refused =
+            PrepareOutputs({{args.Output, "csv", output}, {args.Png, "png", png, false}}, args.Force))
+        return ReportFailure(*refused);
 
     LoadedRecord loaded;
     if (int status = LoadForCommand(args.File, args.Load, loaded); status != kExitOk) return status;

@@ -156,16 +156,32 @@ TEST(BatchRegress, EmptyOutputNameIsRefused) {
         {"out/", "\"out/\" names a folder, not a file."},
         {".", "\".\" names a folder, not a file."},
     };
+    // Every command's output options; NAME stands for the name tried. A picture left out is no
+    // picture, so an empty --png name is tried only where the picture is the command's output.
+    const std::vector<std::vector<std::string>> commands = {
+        {"data", input, "--all", "-o", "NAME"},
+        {"spectrum", input, "-o", "NAME"},
+        {"peaks", input, "-o", "NAME"},
+        {"running", input, "--init", "0", "-o", "NAME"},
+        {"correlation", input, "--channels", "1", "-o", "NAME"},
+        {"map", input, "--init", "0", "--png", "NAME"},
+        {"peaks", input, "-o", "p.csv", "--png", "NAME"},
+        {"running", input, "--init", "0", "-o", "r.csv", "--png", "NAME"},
+        {"correlation", input, "--channels", "1", "-o", "c.csv", "--png", "NAME"},
+        {"map", input, "--init", "0", "--png", "m.png", "--levels", "NAME"},
+    };
     for (const Case& c : cases) {
-        for (const char* command : {"data", "spectrum"}) {
-            std::vector<std::string> args = {command, input, "-o", c.Output};
-            if (std::string(command) == "data") args.push_back("--all");
+        for (std::vector<std::string> args : commands) {
+            const bool optional = args[args.size() - 2] != "-o" && args[0] != "map";
+            const bool optionalLevels = args[args.size() - 2] == "--levels";
+            if (c.Output.empty() && (optional || optionalLevels)) continue;
+            args.back() = c.Output;
             // Run inside the folder, where a nameless ".csv" would have appeared.
             Ran r = test::RunShell(dir, "cd " + test::Quote(dir.Path()) + " && " + test::BatchCommand(args));
-            EXPECT_EQ(r.Status, 1) << command << " -o '" << c.Output << "'";
-            EXPECT_EQ(r.Err, "wavora-batch: File Name Error: " + c.Message + "\n");
-            EXPECT_FALSE(test::Exists(dir.File(".csv")));
-            EXPECT_FALSE(test::Exists(dir.File("out/.csv")));
+            EXPECT_EQ(r.Status, 1) << args[0] << " " << args[args.size() - 2] << " '" << c.Output << "'";
+            EXPECT_EQ(r.Err, "wavora-batch: File Name Error: " + c.Message + "\n") << args[0];
+            for (const char* hidden : {".csv", ".png", "out/.csv", "out/.png"})
+                EXPECT_FALSE(test::Exists(dir.File(hidden))) << args[0] << " wrote " << hidden;
         }
     }
 }
