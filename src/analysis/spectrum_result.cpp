@@ -1,7 +1,5 @@
 #include "analysis/spectrum_result.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <cstdarg>
 #include <cstdio>
@@ -126,23 +124,10 @@ std::string SpectrumResultText(const WaveRecord& record, const FilterState& filt
 Outcome WriteSpectrumResult(const std::string& path, const WaveRecord& record, const FilterState& filter,
                             int displayPosition, const SpectrumResult& result) {
     if (path.empty()) return Outcome::Fail(OpenError());
-    struct stat existing;
-    const bool replacing = ::stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
-
     SafeFileWriter writer(path);
     if (!writer.Opened()) return Outcome::Fail(OpenError());
     writer.Write(EncodeFileText(SpectrumResultText(record, filter, displayPosition, result)));
-    switch (writer.Commit()) {
-        case SafeFileWriter::Result::Done:
-            // A replaced file keeps its permissions.
-            if (replacing) ::chmod(path.c_str(), existing.st_mode & 07777);
-            return Outcome{};
-        case SafeFileWriter::Result::RenameFailed:
-            return Outcome::Fail(OpenError());
-        case SafeFileWriter::Result::WriteFailed:
-            break;
-    }
-    return Outcome::Fail(Failure::Captioned("File write error", "FILE WRITE ERROR"));
+    return writer.Finish(OpenError());
 }
 
 }  // namespace wavora

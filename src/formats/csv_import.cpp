@@ -908,12 +908,10 @@ Outcome SaveAsStandardCsv(const CsvLineIndex& index, const CsvImportSelection& s
             "The file being imported cannot be replaced by its standard CSV copy; choose another name.",
             "File Name Error"));
     if (!index.Unchanged()) return Outcome::Fail(ChangedFileFailure(index.Path()));
-    const Failure cannotCreate = Failure::Captioned("File open error", "FILE OPEN ERROR");
-    const Failure cannotWrite = Failure::Captioned("File write error", "FILE WRITE ERROR");
 
     constexpr const char* kLineEnd = "\r\n";
     SafeFileWriter writer(target);
-    if (!writer.Opened()) return Outcome::Fail(cannotCreate);
+    if (!writer.Opened()) return Outcome::Fail(SafeFileWriter::OpenFailure());
     writer.Write(HeaderLine(index.Cells(s.NamesLine), s, true) + kLineEnd);
     writer.Write(StrPrintf("%lld,", static_cast<long long>(s.SamplingRate)) +
                  EncodeFileText(TimeText(s.Unit)) + kLineEnd);
@@ -959,15 +957,7 @@ Outcome SaveAsStandardCsv(const CsvLineIndex& index, const CsvImportSelection& s
         }
     }
     writer.Write(block);
-    switch (writer.Commit()) {
-        case SafeFileWriter::Result::Done:
-            return Outcome{};
-        case SafeFileWriter::Result::RenameFailed:
-            return Outcome::Fail(cannotCreate);
-        case SafeFileWriter::Result::WriteFailed:
-            break;
-    }
-    return Outcome::Fail(cannotWrite);
+    return writer.Finish();
 }
 
 }  // namespace wavora

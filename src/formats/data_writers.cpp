@@ -1,6 +1,7 @@
 #include "formats/data_writers.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -136,16 +137,39 @@ SafeFileWriter::Result SafeFileWriter::Commit() {
     ok = std::fclose(file_) == 0 && ok;
     file_ = nullptr;
     if (!ok) return Result::WriteFailed;  // the destructor removes the temporary file
+    struct stat existing;
+    const bool replacing = ::stat(path_.c_str(), &existing) == 0 && S_ISREG(existing.st_mode);
     if (std::rename(temporary_.c_str(), path_.c_str()) != 0) return Result::RenameFailed;
     committed_ = true;
+    if (replacing) ::chmod(path_.c_str(), existing.st_mode & 07777);
     return Result::Done;
+}
+
+Failure SafeFileWriter::OpenFailure() {
+    return Failure::Captioned("File open error", "FILE OPEN ERROR");
+}
+
+Failure SafeFileWriter::WriteFailure() {
+    return Failure::Captioned("File write error", "FILE WRITE ERROR");
+}
+
+Outcome SafeFileWriter::Finish(const Failure& cannotCreate) {
+    if (!Opened()) return Outcome::Fail(cannotCreate);
+    switch (Commit()) {
+        case Result::Done:
+            return Outcome{};
+        case Result::RenameFailed:
+            return Outcome::Fail(cannotCreate);
+        case Result::WriteFailed:
+            break;
+    }
+    return Outcome::Fail(WriteFailure());
 }
 
 Outcome WriteAnalysedData(const std::string& path, const WaveRecord& record, const FilterState& filter,
                           int displayPosition, int points, bool allData) {
-    const Failure cannotCreate = Failure::Captioned("File open error", "FILE OPEN ERROR");
     SafeFileWriter writer(path);
-    if (!writer.Opened()) return Outcome::Fail(cannotCreate);
+    if (!writer.Opened()) return Outcome::Fail(SafeFileWriter::OpenFailure());
 
     const int channels = std::clamp(record.ChannelCount, 0, kMaxChannels);
     auto joined = [&](auto field) {
@@ -181,15 +205,7 @@ Outcome WriteAnalysedData(const std::string& path, const WaveRecord& record, con
         }
     }
     writer.Write(block);
-    switch (writer.Commit()) {
-        case SafeFileWriter::Result::Done:
-            return Outcome{};
-        case SafeFileWriter::Result::RenameFailed:
-            return Outcome::Fail(cannotCreate);
-        case SafeFileWriter::Result::WriteFailed:
-            break;
-    }
-    return Outcome::Fail(Failure::Captioned("File write error", "FILE WRITE ERROR"));
+    return writer.Finish();
 }
 
 }  // namespace wavora

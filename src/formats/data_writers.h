@@ -72,9 +72,15 @@ class SafeFileWriter {
     // Appends bytes; a failure is remembered and reported by Commit.
     void Write(const std::string& bytes);
     enum class Result { Done, WriteFailed, RenameFailed };
-    // Flushes and closes the temporary file and renames it over the target. On a write or rename
-    // failure the temporary file is removed and the target is left as it was.
+    // Flushes and closes the temporary file and renames it over the target; a replaced file keeps
+    // its permissions. On a write or rename failure the temporary file is removed and the target
+    // is left as it was.
     Result Commit();
+    // Commit with the writers' messages: `cannotCreate` when the file could not be created or put
+    // in place, "File write error" ("FILE WRITE ERROR") when writing failed.
+    static Failure OpenFailure();  // "File open error" ("FILE OPEN ERROR")
+    Outcome Finish(const Failure& cannotCreate = OpenFailure());
+    static Failure WriteFailure();
 
   private:
     std::string path_, temporary_;

@@ -1,6 +1,7 @@
 #include "formats/data_writers.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cfloat>
 #include <cmath>
@@ -177,6 +178,19 @@ TEST(AnalysedData, ExistingFileIsReplacedWhole) {
     int entries = 0;
     for ([[maybe_unused]] auto& e : std::filesystem::directory_iterator(dir.Path())) ++entries;
     EXPECT_EQ(entries, 1);
+}
+
+// A replaced file keeps its permissions; a new file gets the usual ones.
+TEST(AnalysedData, AReplacedFileKeepsItsPermissions) {
+    TempDir dir;
+    for (mode_t mode : {0600u, 0640u, 0664u}) {
+        std::string path = dir.Write("old.csv", "x");
+        ASSERT_EQ(::chmod(path.c_str(), mode), 0);
+        ASSERT_TRUE(WriteAnalysedData(path, Processed(), FilterState{}, 0, 2, false).Ok());
+        struct stat st;
+        ASSERT_EQ(::stat(path.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, mode);
+    }
 }
 
 TEST(AnalysedData, ExtensionIsAddedOnlyWhenMissing) {
