@@ -2,7 +2,6 @@
 // against the texts the peaks window and the correlation listing show for the same runs.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <QImage>
 #include <cmath>
@@ -15,34 +14,17 @@
 #include "analysis/auto_skip.h"
 #include "analysis/correlation_activity.h"
 #include "analysis/load_pipeline.h"
-#include "analysis/record_files.h"
+#include "batch/run_batch.h"
 #include "record/text_codec.h"
+#include "support/record_files.h"
 #include "support/test_files.h"
 
 namespace wavora {
 namespace {
 
+using test::Ran;
+using test::RunBatch;
 using test::TempDir;
-
-struct Ran {
-    int Status = -1;
-    std::string Err;
-};
-
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-Ran Batch(const TempDir& dir, const std::vector<std::string>& args) {
-    const std::string err = dir.File(".stderr");
-    std::string command = Quote(WAVORA_BATCH_EXE);
-    for (const auto& a : args) command += " " + Quote(a);
-    command += " > /dev/null 2> " + Quote(err) + " < /dev/null";
-    const int rc = std::system(command.c_str());
-    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, test::ReadAll(err)};
-}
 
 // 100 Hz, `samples` rows. Channel A: 12.5 Hz (a period of 8 samples) and a weaker 31.25 Hz;
 // channel B: a sine of period 21 samples; channel C: B five samples later, in "μm" to see the
@@ -106,7 +88,7 @@ std::vector<std::string> WindowLines(SpectralPeaks& peaks) {
 TEST(BatchPeaks, OneRunListsThePeaksAsTheWindowDoes) {
     TempDir dir;
     const std::string path = Record(dir, 3000);
-    Ran r = Batch(dir, {"peaks", path, "--position", "100", "-o", dir.File("out")});
+    Ran r = RunBatch(dir, {"peaks", path, "--position", "100", "-o", dir.File("out")});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(r.Err, "");
     const std::vector<std::string> lines = Lines(test::ReadAll(dir.File("out.csv")));
@@ -131,8 +113,8 @@ TEST(BatchPeaks, AutoSkipToTheEndWithDivisionTopsAndPicture) {
     TempDir dir;
     // 4096 samples: the fourth segment ends exactly at the end of the data.
     const std::string path = Record(dir, 4096);
-    Ran r = Batch(dir, {"peaks", path, "--auto-skip", "--skip", "1/2", "--division", "10", "--tops", "1",
-                        "-o", dir.File("auto.csv"), "--png", dir.File("hist")});
+    Ran r = RunBatch(dir, {"peaks", path, "--auto-skip", "--skip", "1/2", "--division", "10", "--tops", "1",
+                           "-o", dir.File("auto.csv"), "--png", dir.File("hist")});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(r.Err, "");
     const std::vector<std::string> lines = Lines(test::ReadAll(dir.File("auto.csv")));
@@ -180,29 +162,29 @@ TEST(BatchPeaks, TheProgramsMessagesAndUsage) {
     for (const Case& c : cases) {
         std::vector<std::string> args = {"peaks", path, "-o", out};
         args.insert(args.end(), c.args.begin(), c.args.end());
-        Ran r = Batch(dir, args);
+        Ran r = RunBatch(dir, args);
         EXPECT_EQ(r.Status, c.status) << c.args[0] << " " << r.Err;
         EXPECT_NE(r.Err.find(c.err), std::string::npos) << r.Err;
         EXPECT_FALSE(test::Exists(out)) << c.args[0];
     }
     // With --pad the short segment is analysed with trailing zeros.
-    EXPECT_EQ(Batch(dir, {"peaks", path, "--position", "2500", "--pad", "-o", out}).Status, 0);
+    EXPECT_EQ(RunBatch(dir, {"peaks", path, "--position", "2500", "--pad", "-o", out}).Status, 0);
 
     // An existing file is kept unless --force.
     const std::string before = test::ReadAll(out);
-    Ran refused = Batch(dir, {"peaks", path, "--position", "7", "-o", out});
+    Ran refused = RunBatch(dir, {"peaks", path, "--position", "7", "-o", out});
     EXPECT_EQ(refused.Status, 1);
     EXPECT_NE(refused.Err.find("already exists; use --force"), std::string::npos);
     EXPECT_EQ(test::ReadAll(out), before);
-    EXPECT_EQ(Batch(dir, {"peaks", path, "--position", "7", "-o", out, "--force"}).Status, 0);
+    EXPECT_EQ(RunBatch(dir, {"peaks", path, "--position", "7", "-o", out, "--force"}).Status, 0);
     EXPECT_NE(test::ReadAll(out), before);
 }
 
 TEST(BatchCorrelation, ListingAndReportAsAfterStop) {
     TempDir dir;
     const std::string path = Record(dir, 3000);
-    Ran r = Batch(dir, {"correlation", path, "--channels", "2", "--position", "50", "-o", dir.File("c.csv"),
-                        "--png", dir.File("c.png")});
+    Ran r = RunBatch(dir, {"correlation", path, "--channels", "2", "--position", "50", "-o",
+                           dir.File("c.csv"), "--png", dir.File("c.png")});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(r.Err, "");
     const std::vector<std::string> lines = Lines(test::ReadAll(dir.File("c.csv")));
@@ -234,8 +216,8 @@ TEST(BatchCorrelation, ListingAndReportAsAfterStop) {
 TEST(BatchCorrelation, TwoChannelsStepAndMessages) {
     TempDir dir;
     const std::string path = Record(dir, 3000);
-    Ran r = Batch(dir, {"correlation", path, "--channels", "2,3", "--step", "2", "--time-scale", "2", "-o",
-                        dir.File("x.csv"), "--png", dir.File("x.png")});
+    Ran r = RunBatch(dir, {"correlation", path, "--channels", "2,3", "--step", "2", "--time-scale", "2", "-o",
+                           dir.File("x.csv"), "--png", dir.File("x.png")});
     ASSERT_EQ(r.Status, 0) << r.Err;
     const std::vector<std::string> lines = Lines(test::ReadAll(dir.File("x.csv")));
     ASSERT_EQ(lines.size(), 353u);
@@ -261,7 +243,7 @@ TEST(BatchCorrelation, TwoChannelsStepAndMessages) {
     for (const Case& c : cases) {
         std::vector<std::string> args = {"correlation", path, "-o", dir.File("bad.csv")};
         args.insert(args.end(), c.args.begin(), c.args.end());
-        Ran bad = Batch(dir, args);
+        Ran bad = RunBatch(dir, args);
         EXPECT_EQ(bad.Status, c.status) << bad.Err;
         EXPECT_NE(bad.Err.find(c.err), std::string::npos) << bad.Err;
         EXPECT_FALSE(test::Exists(dir.File("bad.csv")));

@@ -2,7 +2,6 @@
 // the running spectrum of the core, the pictures' sizes, the map's levels and the refusals.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <QImage>
 
@@ -14,35 +13,18 @@
 #include <vector>
 
 #include "analysis/load_pipeline.h"
-#include "analysis/record_files.h"
 #include "analysis/running_session.h"
+#include "batch/run_batch.h"
 #include "record/text_format.h"
+#include "support/record_files.h"
 #include "support/test_files.h"
 
 namespace wavora {
 namespace {
 
+using test::Ran;
+using test::RunBatch;
 using test::TempDir;
-
-struct Ran {
-    int Status = -1;
-    std::string Err;
-};
-
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-Ran Batch(const TempDir& dir, const std::vector<std::string>& args) {
-    const std::string err = dir.File(".stderr");
-    std::string command = Quote(WAVORA_BATCH_EXE);
-    for (const auto& a : args) command += " " + Quote(a);
-    command += " > /dev/null 2> " + Quote(err) + " < /dev/null";
-    const int rc = std::system(command.c_str());
-    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, test::ReadAll(err)};
-}
 
 // 100 Hz, 80 s: channel A a 5 Hz sine whose amplitude grows, channel B a 12 Hz sine.
 std::string Csv(const TempDir& dir) {
@@ -85,8 +67,8 @@ std::pair<int, int> PngSize(const std::string& bytes) {
 TEST(BatchRunning, SinglePlotListsTheAverageOfMaxPlusOneSpectra) {
     TempDir dir;
     const std::string path = Csv(dir);
-    Ran r = Batch(dir, {"running", path, "--init", "1000", "--max", "3", "-o", dir.File("avg"), "--png",
-                        dir.File("avg.png")});
+    Ran r = RunBatch(dir, {"running", path, "--init", "1000", "--max", "3", "-o", dir.File("avg"), "--png",
+                           dir.File("avg.png")});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(PngSize(test::ReadAll(dir.File("avg.png"))), (std::pair<int, int>{433, 417}));
     // Stop draws the average in purple on a fresh spectrum frame.
@@ -123,18 +105,18 @@ TEST(BatchRunning, SinglePlotListsTheAverageOfMaxPlusOneSpectra) {
 TEST(BatchRunning, MultiPlotWritesTheWaterfallPicture) {
     TempDir dir;
     const std::string path = Csv(dir);
-    Ran r = Batch(dir, {"running", path, "--init", "0", "--skip", "100", "--multi", "--ratio", "a-to-b",
-                        "--channels", "1,2", "-o", dir.File("w.csv"), "--png", dir.File("w")});
+    Ran r = RunBatch(dir, {"running", path, "--init", "0", "--skip", "100", "--multi", "--ratio", "a-to-b",
+                           "--channels", "1,2", "-o", dir.File("w.csv"), "--png", dir.File("w")});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(Lines(test::ReadAll(dir.File("w.csv")))[0], "Count  51");
     EXPECT_EQ(PngSize(test::ReadAll(dir.File("w.png"))), (std::pair<int, int>{433, 417}));
 
-    r = Batch(dir, {"running", path, "--init", "0", "--multi", "--no-hidden", "-o", dir.File("w.csv"),
-                    "--png", dir.File("w.png")});
+    r = RunBatch(dir, {"running", path, "--init", "0", "--multi", "--no-hidden", "-o", dir.File("w.csv"),
+                       "--png", dir.File("w.png")});
     EXPECT_EQ(r.Status, 1);  // both exist
     EXPECT_NE(r.Err.find("already exists; use --force"), std::string::npos) << r.Err;
-    r = Batch(dir, {"running", path, "--init", "0", "--multi", "--no-hidden", "-o", dir.File("w.csv"),
-                    "--png", dir.File("w.png"), "--force"});
+    r = RunBatch(dir, {"running", path, "--init", "0", "--multi", "--no-hidden", "-o", dir.File("w.csv"),
+                       "--png", dir.File("w.png"), "--force"});
     EXPECT_EQ(r.Status, 0) << r.Err;
 }
 
@@ -157,7 +139,7 @@ TEST(BatchRunning, RefusalsWithTheProgramsMessages) {
     for (const Case& c : cases) {
         std::vector<std::string> args = {"running", path, "-o", dir.File("out.csv")};
         args.insert(args.end(), c.Args.begin(), c.Args.end());
-        Ran r = Batch(dir, args);
+        Ran r = RunBatch(dir, args);
         EXPECT_EQ(r.Status, c.Status) << c.Args[1] << ": " << r.Err;
         EXPECT_NE(r.Err.find(c.Message), std::string::npos) << r.Err;
         EXPECT_FALSE(test::Exists(dir.File("out.csv")));
@@ -167,7 +149,7 @@ TEST(BatchRunning, RefusalsWithTheProgramsMessages) {
 TEST(BatchMap, TheMapAndItsLevels) {
     TempDir dir;
     const std::string path = Csv(dir);
-    Ran r = Batch(dir, {"map", path, "--init", "0", "--png", dir.File("m"), "--levels", dir.File("lv")});
+    Ran r = RunBatch(dir, {"map", path, "--init", "0", "--png", dir.File("m"), "--levels", dir.File("lv")});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(PngSize(test::ReadAll(dir.File("m.png"))), (std::pair<int, int>{433, 417}));
     const std::vector<std::string> lines = Lines(test::ReadAll(dir.File("lv.csv")));
@@ -189,8 +171,8 @@ TEST(BatchMap, TheMapAndItsLevels) {
     }
 
     // Limits and a fixed colour scale.
-    r = Batch(dir, {"map", path, "--init", "0", "--fmin", "4", "--fmax", "6", "--colour-max", "0", "--png",
-                    dir.File("n.png"), "--levels", dir.File("n.csv")});
+    r = RunBatch(dir, {"map", path, "--init", "0", "--fmin", "4", "--fmax", "6", "--colour-max", "0", "--png",
+                       dir.File("n.png"), "--levels", dir.File("n.csv")});
     ASSERT_EQ(r.Status, 0) << r.Err;
     const std::vector<std::string> narrow = Lines(test::ReadAll(dir.File("n.csv")));
     ASSERT_FALSE(narrow.empty());
@@ -217,7 +199,7 @@ TEST(BatchMap, RowCountChecksAndLimits) {
     for (const Case& c : cases) {
         std::vector<std::string> args = {"map", path, "--init", "0", "--png", dir.File("m.png"), "--force"};
         args.insert(args.end(), c.Args.begin(), c.Args.end());
-        Ran r = Batch(dir, args);
+        Ran r = RunBatch(dir, args);
         EXPECT_EQ(r.Status, c.Status) << c.Args[0] << ": " << r.Err;
         EXPECT_NE(r.Err.find(c.Message), std::string::npos) << r.Err;
     }

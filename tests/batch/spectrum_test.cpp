@@ -2,7 +2,6 @@
 // the analytic spectra and against the file the window's "File Save" writes from the same run.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdio>
@@ -12,35 +11,24 @@
 #include <vector>
 
 #include "analysis/load_pipeline.h"
-#include "analysis/record_files.h"
-#include "analysis/spectrum_run.h"
 #include "analysis/spectrum_result.h"
+#include "analysis/spectrum_run.h"
+#include "batch/run_batch.h"
 #include "record/text_codec.h"
+#include "support/record_files.h"
 #include "support/test_files.h"
 
 namespace wavora {
 namespace {
 
+using test::Ran;
+using test::RunBatch;
 using test::TempDir;
 
-struct Ran {
-    int Status = -1;
-    std::string Err;
-};
-
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-Ran Spectrum(const TempDir& dir, const std::vector<std::string>& args) {
-    const std::string err = dir.File(".stderr");
-    std::string command = Quote(WAVORA_BATCH_EXE) + " spectrum";
-    for (const auto& a : args) command += " " + Quote(a);
-    command += " > /dev/null 2> " + Quote(err) + " < /dev/null";
-    const int rc = std::system(command.c_str());
-    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, test::ReadAll(err)};
+// wavora-batch spectrum with these arguments.
+Ran Spectrum(const TempDir& dir, std::vector<std::string> args) {
+    args.insert(args.begin(), "spectrum");
+    return RunBatch(dir, args);
 }
 
 // Channel A: 2·sin(π i / 8), on bin 64 of 1024 points at 100 Hz (6.25 Hz). Channel B: the same
