@@ -52,21 +52,6 @@ WaveRecord Load(const std::string& path, int step = 1) {
     return record;
 }
 
-std::vector<std::string> Lines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        const size_t end = bytes.find("\r\n", start);
-        if (end == std::string::npos) {
-            ADD_FAILURE() << "a line without CR LF";
-            break;
-        }
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
 std::vector<std::string> TableLines(const PeakTable& table) {
     std::vector<std::string> lines;
     for (const auto& row : table.Rows()) lines.push_back(row[0] + "," + row[1] + "," + row[2]);
@@ -91,7 +76,7 @@ TEST(BatchPeaks, OneRunListsThePeaksAsTheWindowDoes) {
     Ran r = RunBatch(dir, {"peaks", path, "--position", "100", "-o", dir.File("out")});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(r.Err, "");
-    const std::vector<std::string> lines = Lines(test::ReadAll(dir.File("out.csv")));
+    const std::vector<std::string> lines = test::CrLfLines(test::ReadAll(dir.File("out.csv")));
     ASSERT_EQ(lines.size(), 11u + 2u + 21u + 21u);
     EXPECT_EQ(lines[0], " Order, Fq[Hz],    FFT Amp");
     EXPECT_EQ(lines[1].substr(0, 14), "    1,  12.500");
@@ -117,7 +102,7 @@ TEST(BatchPeaks, AutoSkipToTheEndWithDivisionTopsAndPicture) {
                            "-o", dir.File("auto.csv"), "--png", dir.File("hist")});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(r.Err, "");
-    const std::vector<std::string> lines = Lines(test::ReadAll(dir.File("auto.csv")));
+    const std::vector<std::string> lines = test::CrLfLines(test::ReadAll(dir.File("auto.csv")));
     ASSERT_EQ(lines.size(), 11u + 2u + 11u + 11u);
     EXPECT_EQ(lines[11].substr(0, 11), "7,  12.500,");  // seven runs, the 12.5 Hz line each time
     EXPECT_EQ(lines[12], "10 Divisons    1 Top Peaks");
@@ -187,7 +172,7 @@ TEST(BatchCorrelation, ListingAndReportAsAfterStop) {
                            dir.File("c.csv"), "--png", dir.File("c.png")});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(r.Err, "");
-    const std::vector<std::string> lines = Lines(test::ReadAll(dir.File("c.csv")));
+    const std::vector<std::string> lines = test::CrLfLines(test::ReadAll(dir.File("c.csv")));
     ASSERT_EQ(lines.size(), 353u);
     EXPECT_EQ(lines[0], "   i,  Delay,   R[i],,");
     EXPECT_EQ(lines[2], "    0,   0.000,   1.000,,");
@@ -219,7 +204,7 @@ TEST(BatchCorrelation, TwoChannelsStepAndMessages) {
     Ran r = RunBatch(dir, {"correlation", path, "--channels", "2,3", "--step", "2", "--time-scale", "2", "-o",
                            dir.File("x.csv"), "--png", dir.File("x.png")});
     ASSERT_EQ(r.Status, 0) << r.Err;
-    const std::vector<std::string> lines = Lines(test::ReadAll(dir.File("x.csv")));
+    const std::vector<std::string> lines = test::CrLfLines(test::ReadAll(dir.File("x.csv")));
     ASSERT_EQ(lines.size(), 353u);
     EXPECT_EQ(lines[12].substr(0, 14), "   10,   0.100");  // one sample interval per lag with Step 2
     EXPECT_EQ(lines[177], "  175,   1.750,   0.000,,");    // lags beyond 350 / 2

@@ -38,21 +38,6 @@ std::string Csv(const TempDir& dir) {
     return dir.Write("wave.csv", test::StandardCsvFile("A,B", "100,s", "Gal,Gal", rows));
 }
 
-std::vector<std::string> Lines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        const size_t end = bytes.find("\r\n", start);
-        if (end == std::string::npos) {
-            ADD_FAILURE() << "a line without CR LF";
-            break;
-        }
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
 // Width and height from a PNG file's header.
 std::pair<int, int> PngSize(const std::string& bytes) {
     if (bytes.size() < 24 || bytes.compare(1, 3, "PNG") != 0) return {0, 0};
@@ -77,7 +62,7 @@ TEST(BatchRunning, SinglePlotListsTheAverageOfMaxPlusOneSpectra) {
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x) purple += picture.pixel(x, y) == qRgb(0x80, 0x00, 0x80);
     EXPECT_GT(purple, 100);
-    const std::vector<std::string> lines = Lines(test::ReadAll(dir.File("avg.csv")));
+    const std::vector<std::string> lines = test::CrLfLines(test::ReadAll(dir.File("avg.csv")));
     ASSERT_EQ(lines.size(), 2u + 512u);
     EXPECT_EQ(lines[0], "Count  4");
     EXPECT_EQ(lines[1], "Skip Time 2 [s]");
@@ -108,7 +93,7 @@ TEST(BatchRunning, MultiPlotWritesTheWaterfallPicture) {
     Ran r = RunBatch(dir, {"running", path, "--init", "0", "--skip", "100", "--multi", "--ratio", "a-to-b",
                            "--channels", "1,2", "-o", dir.File("w.csv"), "--png", dir.File("w")});
     ASSERT_EQ(r.Status, 0) << r.Err;
-    EXPECT_EQ(Lines(test::ReadAll(dir.File("w.csv")))[0], "Count  51");
+    EXPECT_EQ(test::CrLfLines(test::ReadAll(dir.File("w.csv")))[0], "Count  51");
     EXPECT_EQ(PngSize(test::ReadAll(dir.File("w.png"))), (std::pair<int, int>{433, 417}));
 
     r = RunBatch(dir, {"running", path, "--init", "0", "--multi", "--no-hidden", "-o", dir.File("w.csv"),
@@ -152,7 +137,7 @@ TEST(BatchMap, TheMapAndItsLevels) {
     Ran r = RunBatch(dir, {"map", path, "--init", "0", "--png", dir.File("m"), "--levels", dir.File("lv")});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(PngSize(test::ReadAll(dir.File("m.png"))), (std::pair<int, int>{433, 417}));
-    const std::vector<std::string> lines = Lines(test::ReadAll(dir.File("lv.csv")));
+    const std::vector<std::string> lines = test::CrLfLines(test::ReadAll(dir.File("lv.csv")));
     // The proposed Skip of 100 samples (1 s) fills the 60 s of the map with 60 rows.
     ASSERT_EQ(lines.size(), 60u);
     for (size_t row = 0; row < lines.size(); ++row) {
@@ -174,7 +159,7 @@ TEST(BatchMap, TheMapAndItsLevels) {
     r = RunBatch(dir, {"map", path, "--init", "0", "--fmin", "4", "--fmax", "6", "--colour-max", "0", "--png",
                        dir.File("n.png"), "--levels", dir.File("n.csv")});
     ASSERT_EQ(r.Status, 0) << r.Err;
-    const std::vector<std::string> narrow = Lines(test::ReadAll(dir.File("n.csv")));
+    const std::vector<std::string> narrow = test::CrLfLines(test::ReadAll(dir.File("n.csv")));
     ASSERT_FALSE(narrow.empty());
     // Lines 41 … 61 (4.00 … 5.96 Hz); with a colour maximum of 0 every positive value is red.
     EXPECT_EQ(narrow[0].substr(0, 10), "0,255,255,");
