@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "analysis/load_pipeline.h"
-#include "analysis/record_files.h"
+#include "support/record_files.h"
 #include "support/test_files.h"
 
 namespace wavora {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/record_files.h"
 #include "formats/data_readers.h"
+#include "support/record_files.h"
 #include "support/test_files.h"
 
 namespace wavora {
@@ -224,8 +224,8 @@ TEST(LoadPipeline, Spc51HeaderTextsAndDisplayDivisors) {
         chans[k].Name = "CH" + std::to_string(k + 1);
         chans[k].Unit = "gal";
         chans[k].Scale = 0.5f;
-        chans[k].Max = peaks[k];
-        chans[k].Min = -10;
+        chans[k].MaxRaw = peaks[k];
+        chans[k].MinRaw = -10;
         chans[k].Samples = {1, -2, 3, static_cast<int16_t>(peaks[k] > 32767 ? 32767 : peaks[k])};
     }
     auto path = dir.Write("m.dbl", test::Spc51File(chans, 200, "BRIDGE", "2024/05/06 07:08:09", "NIGHT RUN"));

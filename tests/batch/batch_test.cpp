@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <sys/wait.h>
 #include <utime.h>
 
 #include <cmath>
@@ -13,38 +12,17 @@
 #include <string>
 #include <vector>
 
-#include "analysis/record_files.h"
+#include "batch/run_batch.h"
+#include "support/record_files.h"
 #include "support/test_files.h"
 
 namespace wavora {
 namespace {
 
 using nlohmann::json;
+using test::Ran;
+using test::RunBatch;
 using test::TempDir;
-
-struct Ran {
-    int Status = -1;
-    std::string Out, Err;
-};
-
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-Ran RunBatch(const TempDir& dir, const std::vector<std::string>& args) {
-    std::string out = dir.File(".stdout"), err = dir.File(".stderr");
-    std::string command = Quote(WAVORA_BATCH_EXE);
-    for (const auto& a : args) command += " " + Quote(a);
-    command += " > " + Quote(out) + " 2> " + Quote(err) + " < /dev/null";
-    int rc = std::system(command.c_str());
-    Ran r;
-    r.Status = WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
-    r.Out = test::ReadAll(out);
-    r.Err = test::ReadAll(err);
-    return r;
-}
 
 std::string WithoutCr(std::string s) {
     std::erase(s, '\r');
@@ -428,7 +406,6 @@ TEST(BatchExit, WarningsArePrintedAndTheCommandGoesOn) {
     json j = json::parse(r.Out, nullptr, false);
     EXPECT_EQ(j["samples"], 3);
 }
-
 
 // Every sample record shipped in examples/ loads through the batch tool as the program reads it.
 TEST(BatchExamples, EverySampleRecordLoads) {

@@ -3,40 +3,22 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "analysis/record_files.h"
+#include "batch/run_batch.h"
+#include "support/record_files.h"
 #include "support/test_files.h"
 
 namespace wavora {
 namespace {
 
 using nlohmann::json;
+using test::Ran;
+using test::RunBatch;
 using test::TempDir;
-
-struct Ran {
-    int Status = -1;
-    std::string Out, Err;
-};
-
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-Ran RunBatch(const TempDir& dir, const std::vector<std::string>& args) {
-    const std::string out = dir.File(".stdout"), err = dir.File(".stderr");
-    std::string command = Quote(WAVORA_BATCH_EXE);
-    for (const auto& a : args) command += " " + Quote(a);
-    command += " > " + Quote(out) + " 2> " + Quote(err) + " < /dev/null";
-    const int rc = std::system(command.c_str());
-    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, test::ReadAll(out), test::ReadAll(err)};
-}
 
 json Json(const TempDir& dir, std::vector<std::string> args) {
     args.push_back("--json");
@@ -197,7 +179,7 @@ TEST(BatchComment, WritesOnlyTheGivenFields) {
     Ran beyond = RunBatch(dir, {"comment", path, "--name", "3=X"});
     EXPECT_EQ(beyond.Status, 1);
     EXPECT_EQ(beyond.Err, "wavora-batch: The record has 2 channels; there is no channel 3 to name.\n");
-    const std::string csv = dir.Write("a.csv", "A\n100,s\n\nGal\n1\n");
+    const std::string csv = dir.Write("a.csv", test::StandardCsvFile("A", "100,s", "Gal", {"1"}));
     EXPECT_EQ(RunBatch(dir, {"comment", csv, "--title", "T"}).Status, 1);
     for (const std::vector<std::string>& usage : std::vector<std::vector<std::string>>{
              {"comment", path},

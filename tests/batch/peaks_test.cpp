@@ -2,7 +2,6 @@
 // against the texts the peaks window and the correlation listing show for the same runs.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <QImage>
 #include <cmath>
@@ -15,34 +14,17 @@
 #include "analysis/auto_skip.h"
 #include "analysis/correlation_activity.h"
 #include "analysis/load_pipeline.h"
-#include "analysis/record_files.h"
+#include "batch/run_batch.h"
 #include "record/text_codec.h"
+#include "support/record_files.h"
 #include "support/test_files.h"
 
 namespace wavora {
 namespace {
 
+using test::Ran;
+using test::RunBatch;
 using test::TempDir;
-
-struct Ran {
-    int Status = -1;
-    std::string Err;
-};
-
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-Ran Batch(const TempDir& dir, const std::vector<std::string>& args) {
-    const std::string err = dir.File(".stderr");
-    std::string command = Quote(WAVORA_BATCH_EXE);
-    for (const auto& a : args) command += " " + Quote(a);
-    command += " > /dev/null 2> " + Quote(err) + " < /dev/null";
-    const int rc = std::system(command.c_str());
-    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, test::ReadAll(err)};
-}
 
 // 100 Hz, `samples` rows. Channel A: 12.5 Hz (a period of 8 samples) and a weaker 31.25 Hz;
 // channel B: a sine of period 21 samples; channel C: B five samples later, in "μm" to see the
@@ -70,21 +52,6 @@ WaveRecord Load(const std::string& path, int step = 1) {
     return record;
 }
 
-std::vector<std::string> Lines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        const size_t end = bytes.find("\r\n", start);
-        if (end == std::string::npos) {
-            ADD_FAILURE() << "a line without CR LF";
-            break;
-        }
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
-}
-
 std::vector<std::string> TableLines(const PeakTable& table) {
     std::vector<std::string> lines;
     for (const auto& row : table.Rows()) lines.push_back(row[0] + "," + row[1] + "," + row[2]);
@@ -106,10 +73,10 @@ std::vector<std::string> WindowLines(SpectralPeaks& peaks) {
 TEST(BatchPeaks, OneRunListsThePeaksAsTheWindowDoes) {
     TempDir dir;
     const std::string path = Record(dir, 3000);
-    Ran r = Batch(dir, {"peaks", path, "--position", "100", "-o", dir.File("out")});
+    Ran r = RunBatch(dir, {"peaks", path, "--position", "100", "-o", dir.File("out")});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(r.Err, "");
-    const std::vector<std::string> lines = Lines(test::ReadAll(dir.File("out.csv")));
+    const std::vector<std::string> lines = test::CrLfLines(test::ReadAll(dir.File("out.csv")));
     ASSERT_EQ(lines.size(), 11u + 2u + 21u + 21u);
     EXPECT_EQ(lines[0], " Order, Fq[Hz],    FFT Amp");
     EXPECT_EQ(lines[1].substr(0, 14), "    1,  12.500");
@@ -131,11 +98,11 @@ TEST(BatchPeaks, AutoSkipToTheEndWithDivisionTopsAndPicture) {
     TempDir dir;
     // 4096 samples: the fourth segment ends exactly at the end of the data.
     const std::string path = Record(dir, 4096);
-    Ran r = Batch(dir, {"peaks", path, "--auto-skip", "--skip", "1/2", "--division", "10", "--tops", "1",
-                        "-o", dir.File("auto.csv"), "--png", dir.File("hist")});
+    Ran r = RunBatch(dir, {"peaks", path, "--auto-skip", "--skip", "1/2", "--division", "10", "--tops", "1",
+                           "-o", dir.File("auto.csv"), "--png", dir.File("hist")});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(r.Err, "");
-    const std::vector<std::string> lines = Lines(test::ReadAll(dir.File("auto.csv")));
+    const std::vector<std::string> lines = test::CrLfLines(test::ReadAll(dir.File("auto.csv")));
     ASSERT_EQ(lines.size(), 11u + 2u + 11u + 11u);
     EXPECT_EQ(lines[11].substr(0, 11), "7,  12.500,");  // seven runs, the 12.5 Hz line each time
     EXPECT_EQ(lines[12], "10 Divisons    1 Top Peaks");
@@ -180,32 +147,32 @@ TEST(BatchPeaks, TheProgramsMessagesAndUsage) {
     for (const Case& c : cases) {
         std::vector<std::string> args = {"peaks", path, "-o", out};
         args.insert(args.end(), c.args.begin(), c.args.end());
-        Ran r = Batch(dir, args);
+        Ran r = RunBatch(dir, args);
         EXPECT_EQ(r.Status, c.status) << c.args[0] << " " << r.Err;
         EXPECT_NE(r.Err.find(c.err), std::string::npos) << r.Err;
         EXPECT_FALSE(test::Exists(out)) << c.args[0];
     }
     // With --pad the short segment is analysed with trailing zeros.
-    EXPECT_EQ(Batch(dir, {"peaks", path, "--position", "2500", "--pad", "-o", out}).Status, 0);
+    EXPECT_EQ(RunBatch(dir, {"peaks", path, "--position", "2500", "--pad", "-o", out}).Status, 0);
 
     // An existing file is kept unless --force.
     const std::string before = test::ReadAll(out);
-    Ran refused = Batch(dir, {"peaks", path, "--position", "7", "-o", out});
+    Ran refused = RunBatch(dir, {"peaks", path, "--position", "7", "-o", out});
     EXPECT_EQ(refused.Status, 1);
     EXPECT_NE(refused.Err.find("already exists; use --force"), std::string::npos);
     EXPECT_EQ(test::ReadAll(out), before);
-    EXPECT_EQ(Batch(dir, {"peaks", path, "--position", "7", "-o", out, "--force"}).Status, 0);
+    EXPECT_EQ(RunBatch(dir, {"peaks", path, "--position", "7", "-o", out, "--force"}).Status, 0);
     EXPECT_NE(test::ReadAll(out), before);
 }
 
 TEST(BatchCorrelation, ListingAndReportAsAfterStop) {
     TempDir dir;
     const std::string path = Record(dir, 3000);
-    Ran r = Batch(dir, {"correlation", path, "--channels", "2", "--position", "50", "-o", dir.File("c.csv"),
-                        "--png", dir.File("c.png")});
+    Ran r = RunBatch(dir, {"correlation", path, "--channels", "2", "--position", "50", "-o",
+                           dir.File("c.csv"), "--png", dir.File("c.png")});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(r.Err, "");
-    const std::vector<std::string> lines = Lines(test::ReadAll(dir.File("c.csv")));
+    const std::vector<std::string> lines = test::CrLfLines(test::ReadAll(dir.File("c.csv")));
     ASSERT_EQ(lines.size(), 353u);
     EXPECT_EQ(lines[0], "   i,  Delay,   R[i],,");
     EXPECT_EQ(lines[2], "    0,   0.000,   1.000,,");
@@ -234,10 +201,10 @@ TEST(BatchCorrelation, ListingAndReportAsAfterStop) {
 TEST(BatchCorrelation, TwoChannelsStepAndMessages) {
     TempDir dir;
     const std::string path = Record(dir, 3000);
-    Ran r = Batch(dir, {"correlation", path, "--channels", "2,3", "--step", "2", "--time-scale", "2", "-o",
-                        dir.File("x.csv"), "--png", dir.File("x.png")});
+    Ran r = RunBatch(dir, {"correlation", path, "--channels", "2,3", "--step", "2", "--time-scale", "2", "-o",
+                           dir.File("x.csv"), "--png", dir.File("x.png")});
     ASSERT_EQ(r.Status, 0) << r.Err;
-    const std::vector<std::string> lines = Lines(test::ReadAll(dir.File("x.csv")));
+    const std::vector<std::string> lines = test::CrLfLines(test::ReadAll(dir.File("x.csv")));
     ASSERT_EQ(lines.size(), 353u);
     EXPECT_EQ(lines[12].substr(0, 14), "   10,   0.100");  // one sample interval per lag with Step 2
     EXPECT_EQ(lines[177], "  175,   1.750,   0.000,,");    // lags beyond 350 / 2
@@ -261,7 +228,7 @@ TEST(BatchCorrelation, TwoChannelsStepAndMessages) {
     for (const Case& c : cases) {
         std::vector<std::string> args = {"correlation", path, "-o", dir.File("bad.csv")};
         args.insert(args.end(), c.args.begin(), c.args.end());
-        Ran bad = Batch(dir, args);
+        Ran bad = RunBatch(dir, args);
         EXPECT_EQ(bad.Status, c.status) << bad.Err;
         EXPECT_NE(bad.Err.find(c.err), std::string::npos) << bad.Err;
         EXPECT_FALSE(test::Exists(dir.File("bad.csv")));

@@ -2,7 +2,6 @@
 // the running spectrum of the core, the pictures' sizes, the map's levels and the refusals.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <QImage>
 
@@ -14,35 +13,18 @@
 #include <vector>
 
 #include "analysis/load_pipeline.h"
-#include "analysis/record_files.h"
 #include "analysis/running_session.h"
+#include "batch/run_batch.h"
 #include "record/text_format.h"
+#include "support/record_files.h"
 #include "support/test_files.h"
 
 namespace wavora {
 namespace {
 
+using test::Ran;
+using test::RunBatch;
 using test::TempDir;
-
-struct Ran {
-    int Status = -1;
-    std::string Err;
-};
-
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-Ran Batch(const TempDir& dir, const std::vector<std::string>& args) {
-    const std::string err = dir.File(".stderr");
-    std::string command = Quote(WAVORA_BATCH_EXE);
-    for (const auto& a : args) command += " " + Quote(a);
-    command += " > /dev/null 2> " + Quote(err) + " < /dev/null";
-    const int rc = std::system(command.c_str());
-    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, test::ReadAll(err)};
-}
 
 // 100 Hz, 80 s: channel A a 5 Hz sine whose amplitude grows, channel B a 12 Hz sine.
 std::string Csv(const TempDir& dir) {
@@ -54,21 +36,6 @@ std::string Csv(const TempDir& dir) {
         rows.push_back(line);
     }
     return dir.Write("wave.csv", test::StandardCsvFile("A,B", "100,s", "Gal,Gal", rows));
-}
-
-std::vector<std::string> Lines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        const size_t end = bytes.find("\r\n", start);
-        if (end == std::string::npos) {
-            ADD_FAILURE() << "a line without CR LF";
-            break;
-        }
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
 }
 
 // Width and height from a PNG file's header.
@@ -85,8 +52,8 @@ std::pair<int, int> PngSize(const std::string& bytes) {
 TEST(BatchRunning, SinglePlotListsTheAverageOfMaxPlusOneSpectra) {
     TempDir dir;
     const std::string path = Csv(dir);
-    Ran r = Batch(dir, {"running", path, "--init", "1000", "--max", "3", "-o", dir.File("avg"), "--png",
-                        dir.File("avg.png")});
+    Ran r = RunBatch(dir, {"running", path, "--init", "1000", "--max", "3", "-o", dir.File("avg"), "--png",
+                           dir.File("avg.png")});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(PngSize(test::ReadAll(dir.File("avg.png"))), (std::pair<int, int>{433, 417}));
     // Stop draws the average in purple on a fresh spectrum frame.
@@ -95,7 +62,7 @@ TEST(BatchRunning, SinglePlotListsTheAverageOfMaxPlusOneSpectra) {
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x) purple += picture.pixel(x, y) == qRgb(0x80, 0x00, 0x80);
     EXPECT_GT(purple, 100);
-    const std::vector<std::string> lines = Lines(test::ReadAll(dir.File("avg.csv")));
+    const std::vector<std::string> lines = test::CrLfLines(test::ReadAll(dir.File("avg.csv")));
     ASSERT_EQ(lines.size(), 2u + 512u);
     EXPECT_EQ(lines[0], "Count  4");
     EXPECT_EQ(lines[1], "Skip Time 2 [s]");
@@ -123,18 +90,18 @@ TEST(BatchRunning, SinglePlotListsTheAverageOfMaxPlusOneSpectra) {
 TEST(BatchRunning, MultiPlotWritesTheWaterfallPicture) {
     TempDir dir;
     const std::string path = Csv(dir);
-    Ran r = Batch(dir, {"running", path, "--init", "0", "--skip", "100", "--multi", "--ratio", "a-to-b",
-                        "--channels", "1,2", "-o", dir.File("w.csv"), "--png", dir.File("w")});
+    Ran r = RunBatch(dir, {"running", path, "--init", "0", "--skip", "100", "--multi", "--ratio", "a-to-b",
+                           "--channels", "1,2", "-o", dir.File("w.csv"), "--png", dir.File("w")});
     ASSERT_EQ(r.Status, 0) << r.Err;
-    EXPECT_EQ(Lines(test::ReadAll(dir.File("w.csv")))[0], "Count  51");
+    EXPECT_EQ(test::CrLfLines(test::ReadAll(dir.File("w.csv")))[0], "Count  51");
     EXPECT_EQ(PngSize(test::ReadAll(dir.File("w.png"))), (std::pair<int, int>{433, 417}));
 
-    r = Batch(dir, {"running", path, "--init", "0", "--multi", "--no-hidden", "-o", dir.File("w.csv"),
-                    "--png", dir.File("w.png")});
+    r = RunBatch(dir, {"running", path, "--init", "0", "--multi", "--no-hidden", "-o", dir.File("w.csv"),
+                       "--png", dir.File("w.png")});
     EXPECT_EQ(r.Status, 1);  // both exist
     EXPECT_NE(r.Err.find("already exists; use --force"), std::string::npos) << r.Err;
-    r = Batch(dir, {"running", path, "--init", "0", "--multi", "--no-hidden", "-o", dir.File("w.csv"),
-                    "--png", dir.File("w.png"), "--force"});
+    r = RunBatch(dir, {"running", path, "--init", "0", "--multi", "--no-hidden", "-o", dir.File("w.csv"),
+                       "--png", dir.File("w.png"), "--force"});
     EXPECT_EQ(r.Status, 0) << r.Err;
 }
 
@@ -157,7 +124,7 @@ TEST(BatchRunning, RefusalsWithTheProgramsMessages) {
     for (const Case& c : cases) {
         std::vector<std::string> args = {"running", path, "-o", dir.File("out.csv")};
         args.insert(args.end(), c.Args.begin(), c.Args.end());
-        Ran r = Batch(dir, args);
+        Ran r = RunBatch(dir, args);
         EXPECT_EQ(r.Status, c.Status) << c.Args[1] << ": " << r.Err;
         EXPECT_NE(r.Err.find(c.Message), std::string::npos) << r.Err;
         EXPECT_FALSE(test::Exists(dir.File("out.csv")));
@@ -167,10 +134,10 @@ TEST(BatchRunning, RefusalsWithTheProgramsMessages) {
 TEST(BatchMap, TheMapAndItsLevels) {
     TempDir dir;
     const std::string path = Csv(dir);
-    Ran r = Batch(dir, {"map", path, "--init", "0", "--png", dir.File("m"), "--levels", dir.File("lv")});
+    Ran r = RunBatch(dir, {"map", path, "--init", "0", "--png", dir.File("m"), "--levels", dir.File("lv")});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(PngSize(test::ReadAll(dir.File("m.png"))), (std::pair<int, int>{433, 417}));
-    const std::vector<std::string> lines = Lines(test::ReadAll(dir.File("lv.csv")));
+    const std::vector<std::string> lines = test::CrLfLines(test::ReadAll(dir.File("lv.csv")));
     // The proposed Skip of 100 samples (1 s) fills the 60 s of the map with 60 rows.
     ASSERT_EQ(lines.size(), 60u);
     for (size_t row = 0; row < lines.size(); ++row) {
@@ -189,10 +156,10 @@ TEST(BatchMap, TheMapAndItsLevels) {
     }
 
     // Limits and a fixed colour scale.
-    r = Batch(dir, {"map", path, "--init", "0", "--fmin", "4", "--fmax", "6", "--colour-max", "0", "--png",
-                    dir.File("n.png"), "--levels", dir.File("n.csv")});
+    r = RunBatch(dir, {"map", path, "--init", "0", "--fmin", "4", "--fmax", "6", "--colour-max", "0", "--png",
+                       dir.File("n.png"), "--levels", dir.File("n.csv")});
     ASSERT_EQ(r.Status, 0) << r.Err;
-    const std::vector<std::string> narrow = Lines(test::ReadAll(dir.File("n.csv")));
+    const std::vector<std::string> narrow = test::CrLfLines(test::ReadAll(dir.File("n.csv")));
     ASSERT_FALSE(narrow.empty());
     // Lines 41 … 61 (4.00 … 5.96 Hz); with a colour maximum of 0 every positive value is red.
     EXPECT_EQ(narrow[0].substr(0, 10), "0,255,255,");
@@ -217,7 +184,7 @@ TEST(BatchMap, RowCountChecksAndLimits) {
     for (const Case& c : cases) {
         std::vector<std::string> args = {"map", path, "--init", "0", "--png", dir.File("m.png"), "--force"};
         args.insert(args.end(), c.Args.begin(), c.Args.end());
-        Ran r = Batch(dir, args);
+        Ran r = RunBatch(dir, args);
         EXPECT_EQ(r.Status, c.Status) << c.Args[0] << ": " << r.Err;
         EXPECT_NE(r.Err.find(c.Message), std::string::npos) << r.Err;
     }

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
-#include <sys/wait.h>
 
 #include <QImage>
 #include <cmath>
@@ -17,38 +16,21 @@
 
 #include "analysis/load_pipeline.h"
 #include "analysis/spectrum_run.h"
+#include "batch/run_batch.h"
 #include "draw/image_canvas.h"
 #include "draw/spectrum_display.h"
 #include "draw/spectrum_format.h"
 #include "draw/startup_picture.h"
 #include "draw/wave_display.h"
-#include "analysis/record_files.h"
+#include "support/record_files.h"
 #include "support/test_files.h"
 
 namespace wavora {
 namespace {
 
+using test::Ran;
+using test::RunBatch;
 using test::TempDir;
-
-struct Ran {
-    int Status = -1;
-    std::string Out, Err;
-};
-
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-Ran Batch(const TempDir& dir, const std::vector<std::string>& args) {
-    const std::string out = dir.File(".stdout"), err = dir.File(".stderr");
-    std::string command = Quote(WAVORA_BATCH_EXE);
-    for (const auto& a : args) command += " " + Quote(a);
-    command += " > " + Quote(out) + " 2> " + Quote(err) + " < /dev/null";
-    const int rc = std::system(command.c_str());
-    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, test::ReadAll(out), test::ReadAll(err)};
-}
 
 // Channel A: 2·sin(π i / 8), 6.25 Hz at 100 Hz. B: the same sine halved with a cosine of 0.3 rad
 // per sample. C: a slow ramp in another unit.
@@ -168,7 +150,7 @@ TEST(BatchSpectrumPicture, TheWindowsPictureOfTheSameRun) {
         const std::string png = dir.File("p" + std::to_string(n++));
         std::vector<std::string> args = {"spectrum", path, "--png", png};
         args.insert(args.end(), k.Args.begin(), k.Args.end());
-        const Ran r = Batch(dir, args);
+        const Ran r = RunBatch(dir, args);
         ASSERT_EQ(r.Status, 0) << args.back() << "\n" << r.Err;
         EXPECT_EQ(r.Err, "");
         const QImage batch = ReadPng(png + ".png");  // ".png" added
@@ -184,7 +166,7 @@ TEST(BatchSpectrumPicture, TheWindowsPictureOfTheSameRun) {
 TEST(BatchSpectrumPicture, FrameAndCurveWhereTheyBelong) {
     TempDir dir;
     const std::string path = SineCsv(dir);
-    const Ran r = Batch(dir, {"spectrum", path, "--png", dir.File("one.png"), "-o", dir.File("one.csv")});
+    const Ran r = RunBatch(dir, {"spectrum", path, "--png", dir.File("one.png"), "-o", dir.File("one.csv")});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_TRUE(test::Exists(dir.File("one.csv")));
     const QImage image = ReadPng(dir.File("one.png"));
@@ -216,7 +198,7 @@ TEST(BatchSpectrumPicture, DisplayOptionsTheDialogRefusesAreDataErrors) {
         std::vector<std::string> args = {"spectrum",          path, "--png",
                                          dir.File("bad.png"), "-o", dir.File("bad.csv")};
         args.insert(args.end(), k.Args.begin(), k.Args.end());
-        const Ran r = Batch(dir, args);
+        const Ran r = RunBatch(dir, args);
         EXPECT_EQ(r.Status, 1) << k.Args[1];
         EXPECT_EQ(r.Err, k.Err);
         EXPECT_FALSE(test::Exists(dir.File("bad.png")));
@@ -235,18 +217,18 @@ TEST(BatchSpectrumPicture, UsageErrorsAndExistingFiles) {
              {"spectrum", path, "--png", dir.File("u.png"), "--size", "300"},
              {"spectrum", path, "--png", dir.File("u.png"), "-o", dir.File("u.png")},
          }) {
-        const Ran r = Batch(dir, args);
+        const Ran r = RunBatch(dir, args);
         EXPECT_EQ(r.Status, 2) << args.back() << "\n" << r.Err;
         EXPECT_FALSE(test::Exists(dir.File("u.png")));
     }
     const std::string kept = dir.Write("kept.png", "mine");
-    Ran r = Batch(dir, {"spectrum", path, "--png", kept, "-o", dir.File("new.csv")});
+    Ran r = RunBatch(dir, {"spectrum", path, "--png", kept, "-o", dir.File("new.csv")});
     EXPECT_EQ(r.Status, 1);
     EXPECT_EQ(r.Err,
               "wavora-batch: File Name Error: " + kept + " already exists; use --force to overwrite it\n");
     EXPECT_EQ(test::ReadAll(kept), "mine");
     EXPECT_FALSE(test::Exists(dir.File("new.csv")));
-    r = Batch(dir, {"spectrum", path, "--png", kept, "--force"});
+    r = RunBatch(dir, {"spectrum", path, "--png", kept, "--force"});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_FALSE(ReadPng(kept).isNull());
 }
@@ -254,7 +236,7 @@ TEST(BatchSpectrumPicture, UsageErrorsAndExistingFiles) {
 TEST(BatchStats, TheStatisticsWindowsTexts) {
     TempDir dir;
     const std::string path = SineCsv(dir);
-    Ran r = Batch(dir, {"stats", path, "--channels", "1,3", "--position", "100"});
+    Ran r = RunBatch(dir, {"stats", path, "--channels", "1,3", "--position", "100"});
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(r.Err, "");
     // A: 2·sin(π i / 8) from sample 100, where it peaks (12.5 half periods on), and dips 8 samples
@@ -284,8 +266,8 @@ TEST(BatchStats, JsonHoldsTheSameTexts) {
     TempDir dir;
     const std::string path = SineCsv(dir);
     // With a ratio both channels of the pair are listed; --step 2 does not multiply the index.
-    Ran r = Batch(dir, {"stats", path, "--channels", "1,2", "--ratio", "a-to-b", "--points", "512", "--step",
-                        "2", "--no-zero-average", "--json"});
+    Ran r = RunBatch(dir, {"stats", path, "--channels", "1,2", "--ratio", "a-to-b", "--points", "512",
+                           "--step", "2", "--no-zero-average", "--json"});
     ASSERT_EQ(r.Status, 0) << r.Err;
     const nlohmann::json j = nlohmann::json::parse(r.Out, nullptr, false);
     ASSERT_TRUE(j.is_array());
@@ -307,7 +289,7 @@ TEST(BatchStats, JsonHoldsTheSameTexts) {
     EXPECT_EQ(order, (std::vector<std::string>{"channel", "name", "position", "data", "duration", "mean",
                                                "max", "min", "mean_square"}));
     // The run's own messages end it as for the spectrum.
-    r = Batch(dir, {"stats", path, "--position", "1500"});
+    r = RunBatch(dir, {"stats", path, "--position", "1500"});
     EXPECT_EQ(r.Status, 1);
     EXPECT_EQ(r.Out, "");
     EXPECT_EQ(r.Err,

@@ -2,7 +2,6 @@
 // the analytic spectra and against the file the window's "File Save" writes from the same run.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cmath>
 #include <cstdio>
@@ -12,35 +11,24 @@
 #include <vector>
 
 #include "analysis/load_pipeline.h"
-#include "analysis/record_files.h"
-#include "analysis/spectrum_run.h"
 #include "analysis/spectrum_result.h"
+#include "analysis/spectrum_run.h"
+#include "batch/run_batch.h"
 #include "record/text_codec.h"
+#include "support/record_files.h"
 #include "support/test_files.h"
 
 namespace wavora {
 namespace {
 
+using test::Ran;
+using test::RunBatch;
 using test::TempDir;
 
-struct Ran {
-    int Status = -1;
-    std::string Err;
-};
-
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-Ran Spectrum(const TempDir& dir, const std::vector<std::string>& args) {
-    const std::string err = dir.File(".stderr");
-    std::string command = Quote(WAVORA_BATCH_EXE) + " spectrum";
-    for (const auto& a : args) command += " " + Quote(a);
-    command += " > /dev/null 2> " + Quote(err) + " < /dev/null";
-    const int rc = std::system(command.c_str());
-    return {WIFEXITED(rc) ? WEXITSTATUS(rc) : -1, test::ReadAll(err)};
+// wavora-batch spectrum with these arguments.
+Ran Spectrum(const TempDir& dir, std::vector<std::string> args) {
+    args.insert(args.begin(), "spectrum");
+    return RunBatch(dir, args);
 }
 
 // Channel A: 2·sin(π i / 8), on bin 64 of 1024 points at 100 Hz (6.25 Hz). Channel B: the same
@@ -54,21 +42,6 @@ std::string SineCsv(const TempDir& dir, int samples = 2000) {
         rows.push_back(line);
     }
     return dir.Write("wave.csv", test::StandardCsvFile("A,B,C", "100,s", "Gal,Gal,mkine", rows));
-}
-
-std::vector<std::string> Lines(const std::string& bytes) {
-    std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        const size_t end = bytes.find("\r\n", start);
-        if (end == std::string::npos) {
-            ADD_FAILURE() << "a line without CR LF";
-            break;
-        }
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + 2;
-    }
-    return lines;
 }
 
 std::vector<double> Numbers(const std::string& line) {
@@ -111,7 +84,7 @@ TEST(BatchSpectrum, FourierSpectrumGolden) {
     ASSERT_EQ(r.Status, 0) << r.Err;
     EXPECT_EQ(r.Err, "");
     const std::string bytes = test::ReadAll(dir.File("out.csv"));  // ".csv" added
-    const std::vector<std::string> lines = Lines(bytes);
+    const std::vector<std::string> lines = test::CrLfLines(bytes);
     ASSERT_EQ(lines.size(), 13u + 512u);
     const std::vector<std::string> header(lines.begin(), lines.begin() + 13);
     EXPECT_EQ(header,
@@ -148,7 +121,7 @@ TEST(BatchSpectrum, AnalysisOptionsReachTheRun) {
     s.ZeroAverageEnabled = false;
     const std::string bytes = test::ReadAll(dir.File("p.txt"));
     EXPECT_EQ(bytes, WindowFile(path, s, 100, 2));
-    const std::vector<std::string> lines = Lines(bytes);
+    const std::vector<std::string> lines = test::CrLfLines(bytes);
     EXPECT_EQ(lines[4], "POSITION,100");
     EXPECT_EQ(lines[6], "INTERVAL(s),0.020");
     EXPECT_EQ(lines[8], "Spectrum,Power");
@@ -161,7 +134,7 @@ TEST(BatchSpectrum, AnalysisOptionsReachTheRun) {
     abs.AbsCoeffMode = true;
     abs.MemMin = true;
     EXPECT_EQ(test::ReadAll(dir.File("a.csv")), WindowFile(path, abs, 0));
-    EXPECT_EQ(Lines(test::ReadAll(dir.File("a.csv")))[5], "SIZE,32");
+    EXPECT_EQ(test::CrLfLines(test::ReadAll(dir.File("a.csv")))[5], "SIZE,32");
 }
 
 TEST(BatchSpectrum, MemGridFromTheAutomaticAxisOrGiven) {
@@ -173,7 +146,7 @@ TEST(BatchSpectrum, MemGridFromTheAutomaticAxisOrGiven) {
     s.Mem = true;
     const std::string bytes = test::ReadAll(dir.File("mem.csv"));
     EXPECT_EQ(bytes, WindowFile(path, s, 0));
-    std::vector<std::string> lines = Lines(bytes);
+    std::vector<std::string> lines = test::CrLfLines(bytes);
     EXPECT_EQ(lines[11], "COMMENT,,A,B,");
     EXPECT_EQ(lines[12], "SpNo,FREQ(Hz),MEM[1],MEM[2]");
     // Nyquist 50 Hz: the axis ends at 50, the grid steps by 2·50/1024; the sine's peak is at 6.25 Hz.
@@ -187,7 +160,7 @@ TEST(BatchSpectrum, MemGridFromTheAutomaticAxisOrGiven) {
 
     r = Spectrum(dir, {path, "--mem", "--mem-fmax", "20", "-o", dir.File("mem20.csv")});
     ASSERT_EQ(r.Status, 0) << r.Err;
-    lines = Lines(test::ReadAll(dir.File("mem20.csv")));
+    lines = test::CrLfLines(test::ReadAll(dir.File("mem20.csv")));
     EXPECT_EQ(lines[13 + 10].substr(0, 14), "   10,   0.391");  // 10 · 2 · 20 / 1024
 }
 
@@ -196,7 +169,7 @@ TEST(BatchSpectrum, RatioOfTwoChannels) {
     const std::string path = SineCsv(dir);
     Ran r = Spectrum(dir, {path, "--channels", "1,2", "--ratio", "a-to-b", "-o", dir.File("r.csv")});
     ASSERT_EQ(r.Status, 0) << r.Err;
-    const std::vector<std::string> lines = Lines(test::ReadAll(dir.File("r.csv")));
+    const std::vector<std::string> lines = test::CrLfLines(test::ReadAll(dir.File("r.csv")));
     EXPECT_EQ(lines[10], "SRtype,srAtoB,,,A,,,B,A/B");
     EXPECT_EQ(lines[12], "SpNo,FREQ(Hz),R[1],I[1],AmpSp[1],R[2],I[2],AmpSp[2]");
     for (size_t i = 13; i < lines.size(); ++i) ASSERT_EQ(Numbers(lines[i]).size(), 9u) << lines[i];
@@ -208,7 +181,7 @@ TEST(BatchSpectrum, RatioOfTwoChannels) {
     AnalysisSettings s = Channels({1, 2});
     s.RatioMode = 2;
     EXPECT_EQ(test::ReadAll(dir.File("rb.csv")), WindowFile(path, s, 0));
-    EXPECT_NEAR(Numbers(Lines(test::ReadAll(dir.File("rb.csv")))[13 + 64])[8], 0.5, 3e-3);
+    EXPECT_NEAR(Numbers(test::CrLfLines(test::ReadAll(dir.File("rb.csv")))[13 + 64])[8], 0.5, 3e-3);
 }
 
 TEST(BatchSpectrum, TheRunsMessagesAreDataErrors) {
@@ -256,7 +229,7 @@ TEST(BatchSpectrum, PadAnswersOkToTheTrailingZeros) {
     const std::string bytes = test::ReadAll(dir.File("pad.csv"));
     EXPECT_EQ(bytes, WindowFile(path, s, 1999));
     // One sample, then zeros: every coefficient is that sample / 1024.
-    const std::vector<std::string> lines = Lines(bytes);
+    const std::vector<std::string> lines = test::CrLfLines(bytes);
     const double first = Numbers(lines[13 + 1])[4];
     EXPECT_GT(std::abs(first), 0.0);
     for (int i = 0; i < 512; ++i) ASSERT_NEAR(Numbers(lines[13 + i])[4], first, 1e-9) << i;

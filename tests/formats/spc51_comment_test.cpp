@@ -9,7 +9,7 @@
 #include <functional>
 
 #include "formats/data_readers.h"
-#include "support/dbl_builder.h"
+#include "support/record_files.h"
 #include "support/test_files.h"
 
 namespace wavora {

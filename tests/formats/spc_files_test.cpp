@@ -10,7 +10,7 @@
 
 #include "formats/data_readers.h"
 #include "formats/reader_support.h"
-#include "support/dbl_builder.h"
+#include "support/record_files.h"
 #include "support/test_files.h"
 
 namespace wavora {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "analysis/record_files.h"
 #include "support/reader_check.h"
+#include "support/record_files.h"
 
 namespace {
 

@@ -27,5 +27,7 @@ class TempDir {
 
 std::string ReadAll(const std::string& path);
 bool Exists(const std::string& path);
+// The lines of a text the program wrote, each ended by CR LF; a line without one fails the test.
+std::vector<std::string> CrLfLines(const std::string& bytes);
 
 }  // namespace wavora::test

@@ -152,7 +152,8 @@ TEST_F(BandPass, DefaultAndUnfilteredFollowTheFilterMenu) {
 }
 
 TEST_F(BandPass, UnfilteredIsRefusedWhileIntegrating) {
-    prompts.AnswerFile(dir.Write("v.csv", StandardCsv({"V"}, 100, "s", {"kine"}, SineRows(1, 1500))));
+    prompts.AnswerFile(
+        dir.Write("v.csv", test::StandardCsvFile({"V"}, 100, "s", {"kine"}, test::SineRows(1, 1500))));
     form.IntegOnClick();
     form.Default1Click();
     ASSERT_TRUE(prompts.Messages.empty()) << prompts.LastText();

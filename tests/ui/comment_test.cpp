@@ -7,7 +7,7 @@
 
 #include "app/comment_dialog.h"
 #include "display/image_view.h"
-#include "support/dbl_builder.h"
+#include "support/record_files.h"
 #include "window_fixture.h"
 
 namespace wavora::uitest {

@@ -11,7 +11,7 @@
 #include "display/amp_scale_dialog.h"
 #include "display/radio_group.h"
 #include "display/string_grid.h"
-#include "support/dbl_builder.h"
+#include "support/record_files.h"
 #include "window_fixture.h"
 
 namespace wavora::uitest {
@@ -99,7 +99,7 @@ TEST_F(FileOpen, StandardCsvFillsReadOutsGridBoxesAndSlider) {
 TEST_F(FileOpen, DspCsvThroughItsFormatItem) {
     std::vector<std::vector<int>> rows;
     for (int i = 0; i < 400; ++i) rows.push_back({i * 1024, -i * 2048});
-    prompts.AnswerFile(dir.Write("gpl.csv", DspCsv({"NS", "EW"}, 10, rows)));
+    prompts.AnswerFile(dir.Write("gpl.csv", test::DspCsvFile({"NS", "EW"}, 10, rows)));
     form.FormatTypeClick(FormatType::CsvGpl);
     ASSERT_TRUE(prompts.Messages.empty()) << prompts.LastText();
     EXPECT_EQ(prompts.OpenRequests[0].FilterIndex, 2);
@@ -116,10 +116,7 @@ TEST_F(FileOpen, DspCsvThroughItsFormatItem) {
 
     // A file one line short loads after its notice.
     rows.pop_back();
-    std::string text = DspCsv({"NS", "EW"}, 10, rows);
-    const std::string total = "TOTAL," + std::to_string(rows.size() * 2);
-    text.replace(text.find(total), total.size(), "TOTAL,800");
-    prompts.AnswerFile(dir.Write("short.csv", text));
+    prompts.AnswerFile(dir.Write("short.csv", test::DspCsvFile({"NS", "EW"}, 10, rows, 800)));
     prompts.AnswerMessage();
     form.BtnFileClick();
     ASSERT_EQ(prompts.Messages.size(), 1u);
@@ -198,7 +195,8 @@ TEST_F(FileOpen, Spc35ReadsOffsetBinaryWithItsUnitCode) {
 }
 
 TEST_F(FileOpen, MillisecondRecordSwitchesTheUnitTexts) {
-    std::string path = dir.Write("fast.csv", StandardCsv({"A"}, 1000, "ms", {"mm"}, SineRows(1, 200)));
+    std::string path =
+        dir.Write("fast.csv", test::StandardCsvFile({"A"}, 1000, "ms", {"mm"}, test::SineRows(1, 200)));
     Open(path);
     ASSERT_TRUE(prompts.Messages.empty()) << prompts.LastText();
     EXPECT_EQ(Text(form.Ui().Label30), "ms");
@@ -334,7 +332,8 @@ TEST_F(FileOpen, CancelledIntegrationLeavesTheOptionOff) {
 }
 
 TEST_F(FileOpen, IntegrationChecksTheFilterBox) {
-    prompts.AnswerFile(dir.Write("v.csv", StandardCsv({"V"}, 100, "s", {"kine"}, SineRows(1, 1500))));
+    prompts.AnswerFile(
+        dir.Write("v.csv", test::StandardCsvFile({"V"}, 100, "s", {"kine"}, test::SineRows(1, 1500))));
     form.IntegOnClick();
     ASSERT_TRUE(prompts.Messages.empty()) << prompts.LastText();
     EXPECT_TRUE(form.Ui().CBLowCut->isChecked());
@@ -381,7 +380,8 @@ TEST_F(FileOpen, ALongLoadShowsItsProgressAndCanBeCancelled) {
     ASSERT_TRUE(prompts.Messages.empty()) << prompts.LastText();
     form.ProgressDelayMs = 0;
     TProcess& notice = *windows->Process;
-    const std::string big = dir.Write("big.csv", StandardCsv({"A"}, 100, "s", {"Gal"}, SineRows(1, 200000)));
+    const std::string big =
+        dir.Write("big.csv", test::StandardCsvFile({"A"}, 100, "s", {"Gal"}, test::SineRows(1, 200000)));
 
     // Cancel pressed while the notice shows: the load stops at the next report.
     bool pressed = false;

@@ -420,7 +420,8 @@ class RunningFailure : public ::testing::Test {
 };
 
 TEST_F(RunningFailure, AStepWhoseRunFailsStopsTheTimerThenTellsOnce) {
-    const std::string path = dir.Write("deck.csv", StandardCsv({"A"}, 100, "s", {"Gal"}, SineRows(1, 4096)));
+    const std::string path =
+        dir.Write("deck.csv", test::StandardCsvFile({"A"}, 100, "s", {"Gal"}, test::SineRows(1, 4096)));
     prompts.AnswerFile(path);
     form.BtnFileClick();
     form.BtnRunClick();

@@ -59,7 +59,8 @@ TEST_F(StatisticsWindow, ShowsTheChannelTheRunAnalysedLast) {
     for (QLabel* l : values) EXPECT_TRUE(l->text().isEmpty()) << l->objectName().toStdString();
 
     // Two channels of 100 Hz sines, amplitude 1 in Gal and 2 in mkine.
-    Open(dir.Write("two.csv", StandardCsv({"East", "North"}, 100, "s", {"Gal", "mkine"}, SineRows(2, 8000))));
+    Open(dir.Write("two.csv", test::StandardCsvFile({"East", "North"}, 100, "s", {"Gal", "mkine"},
+                                                    test::SineRows(2, 8000))));
     form.Ui().Statistics1->trigger();
     form.CBChClick(1, true);
     form.RadioGroup1Click(1);  // step 2

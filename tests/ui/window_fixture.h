@@ -26,9 +26,9 @@
 #include "app/small_windows.h"
 #include "display/amp_scale_dialog.h"
 #include "display/click_label.h"
-#include "record_files.h"
 #include "running/running_dialog.h"
 #include "running/twod_plot.h"
+#include "support/record_files.h"
 #include "support/scripted_prompts.h"
 #include "support/test_files.h"
 
@@ -61,7 +61,8 @@ class WindowTest : public ::testing::Test {
             names.push_back("Pier" + std::to_string(k + 1));
             units.push_back("Gal");
         }
-        std::string path = dir.Write(name, StandardCsv(names, 100, "s", units, SineRows(channels, samples)));
+        std::string path =
+            dir.Write(name, test::StandardCsvFile(names, 100, "s", units, test::SineRows(channels, samples)));
         Open(path);
         return path;
     }
