@@ -69,10 +69,12 @@ std::string CheckAnalysedDataFile(const WaveRecord& record, const FilterState& f
     for (int k = 0; k < record.ChannelCount; ++k) {
         const ChannelInfo& was = record.Channels[k];
         const ChannelInfo& now = back.Channels[k];
-        std::string name = CsvTextField(was.Name, kNameWidth);
+        // The file holds code page 932: a character without a form there is written as "?".
+        auto held = [](const std::string& text) { return DecodeFileText(EncodeFileText(text)); };
+        std::string name = held(CsvTextField(was.Name, kNameWidth));
         if (name.empty()) name = "CH" + std::to_string(k + 1);
         if (now.Name != name) return Channel(k) + "name \"" + now.Name + "\" read back for \"" + name + "\"";
-        if (now.Unit != CsvTextField(was.DisplayUnit, kUnitWidth))
+        if (now.Unit != held(CsvTextField(was.DisplayUnit, kUnitWidth)))
             return Channel(k) + "unit \"" + now.Unit + "\" read back for \"" + was.DisplayUnit + "\"";
         const double columnPeak = PeakOf(was);
         for (int32_t i = 0; i < record.SampleCount; ++i) {
