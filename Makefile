@@ -13,8 +13,11 @@ all: build
 deps:
 	@tools/install-deps.sh
 
+# Line tables (-g1) are enough for backtraces and build a good part faster than full debug
+# information; configure with CMAKE_FLAGS=-DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g -DNDEBUG" to debug.
 $(BUILD)/build.ninja:
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWAVORA_WERROR=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWAVORA_WERROR=ON \
+	  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG" $(CMAKE_FLAGS)
 
 configure: deps $(BUILD)/build.ninja
 
@@ -35,9 +38,11 @@ test: build
 # SANITIZE_TARGETS limits the build to some test programs (default: all); the tests of programs
 # not built are left out.
 SANITIZE_TARGETS ?= all
+# clang (make deps installs it) builds the instrumented code about twice as fast as g++.
+SAN_CXX ?= $(shell command -v clang++ 2> /dev/null || echo c++)
 test-sanitize: deps
-	cmake -S . -B $(BUILD_SAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" \
-	  -DWAVORA_SANITIZE=ON -DWAVORA_BENCH=OFF
+	cmake -S . -B $(BUILD_SAN) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g1 -O1" \
+	  -DCMAKE_CXX_COMPILER=$(SAN_CXX) -DWAVORA_SANITIZE=ON -DWAVORA_BENCH=OFF
 	cmake --build $(BUILD_SAN) -j $(JOBS) --target $(SANITIZE_TARGETS)
 	cd $(BUILD_SAN) && ctest --output-on-failure -j $(JOBS) --timeout 900 -E '_NOT_BUILT$$'
 
