@@ -187,30 +187,25 @@ void TBandPass::Button1Click() {
     }
 }
 
-void TBandPass::Button3Click() {
+void TBandPass::RunWithStatus(const char* status, bool (MainCommands::*command)()) {
     SessionState& s = session_.State;
     const BandPassFields before = s.BandPass;
     s.BandPass.RunCount = 0;
-    s.BandPass.Status = "Default filtering now....";
+    s.BandPass.Status = status;
     ShowStatusNow();
-    if (!commands_.Default1Click()) {
+    if (!(commands_.*command)()) {
         s.BandPass = before;
         SyncFromState();
     }
 }
 
+void TBandPass::Button3Click() {
+    RunWithStatus("Default filtering now....", &MainCommands::Default1Click);
+}
+
 void TBandPass::Button4Click() {
-    SessionState& s = session_.State;
-    const BandPassFields before = s.BandPass;
-    s.BandPass.RunCount = 0;
-    s.BandPass.Status = "Unfiltered";
-    ShowStatusNow();
-    // Refused while integration is on, or the file could not be read again: the status says
-    // what the samples still are.
-    if (!commands_.None2Click()) {
-        s.BandPass = before;
-        SyncFromState();
-    }
+    // Refused while integration is on.
+    RunWithStatus("Unfiltered", &MainCommands::None2Click);
 }
 
 void TBandPass::Button2Click() {

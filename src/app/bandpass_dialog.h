@@ -55,6 +55,9 @@ class TBandPass : public QDialog {
     void FillLabels();
     // Shows the status at once: the pass that follows keeps the thread busy.
     void ShowStatusNow();
+    // Shows `status` while the main window's `command` filters anew; when the command is refused
+    // or the file cannot be read again, the fields show what the samples still are.
+    void RunWithStatus(const char* status, bool (MainCommands::*command)());
 
     Session& session_;
     MainCommands& commands_;
